@@ -1,0 +1,31 @@
+#pragma once
+// Plain file access by handle: open, read, write, seek, close, and a safe whole-file replace.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zta {
+
+struct file_closer {
+  void operator()(std::FILE* f) const {
+    if (f != nullptr) std::fclose(f);
+  }
+};
+using file_handle = std::unique_ptr<std::FILE, file_closer>;
+
+file_handle open_for_read(const std::string& path);
+file_handle create_for_write(const std::string& path);  // truncates an existing file
+file_handle open_for_append(const std::string& path);   // positioned at the end; created if absent
+bool delete_file(const std::string& path);              // a missing file is not an error
+bool file_exists(const std::string& path);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool read_whole_file(const std::string& path, std::vector<std::uint8_t>& out);
+// Writes the bytes to a temporary file beside `path`, flushes it to disk and renames it over
+// `path`. On any failure the old file stays untouched and the temporary file is removed.
+bool replace_file_atomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+}  // namespace zta

@@ -1,0 +1,49 @@
+#pragma once
+// Importing a WAV file as a new user-made announcement: decode, reduce to one channel, convert to
+// 22050 Hz, then the same processing as a recording. A job in fixed-size steps, so a progress
+// dialog can keep Cancel live; the tool and the tests run it in a plain loop.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "announcements/station.hpp"
+
+namespace zta {
+
+enum class import_failure {
+  none,
+  not_wav,          // not RIFF/WAVE, or unreadable
+  no_usable_chunk,  // no usable "fmt " or "data" chunk, or undecodable
+  silent,           // never loud enough to start a clip
+  list_full,
+  no_free_clip,
+  cancelled,
+};
+const char* import_failure_text(import_failure f);
+
+class import_wav_job {
+ public:
+  import_wav_job(station& st, std::string path);
+  ~import_wav_job();
+  import_wav_job(const import_wav_job&) = delete;
+  import_wav_job& operator=(const import_wav_job&) = delete;
+
+  // One fixed-size step; false once the import has finished (successfully or not).
+  bool step();
+  // Ends the import now; the new announcement stays in the list without a clip.
+  void cancel();
+  // Index of the new announcement after a successful import, else -1.
+  int result() const;
+  import_failure failure() const;
+  // Level warnings the processing raised, e.g. "warn: level very high".
+  const std::vector<std::string>& warnings() const;
+
+ private:
+  struct impl;
+  std::unique_ptr<impl> impl_;
+};
+
+// Runs a whole import; the index of the new announcement, or -1.
+int import_wav(station& st, const std::string& path);
+
+}  // namespace zta

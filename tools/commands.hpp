@@ -1,0 +1,14 @@
+#pragma once
+// The zta tool's commands, one file each. Each returns the process exit code.
+#include <string>
+#include <vector>
+
+namespace zta::tool {
+
+using arg_list = std::vector<std::string>;
+
+int cmd_list(const arg_list& args);
+int cmd_settings(const arg_list& args);
+int cmd_resave(const arg_list& args);
+
+}  // namespace zta::tool

@@ -1,0 +1,39 @@
+// zta: the command-line tool of the announcement player (list, settings, resave, ...).
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tools/commands.hpp"
+
+namespace {
+
+struct command_entry {
+  const char* name;
+  int (*run)(const std::vector<std::string>& args);
+  const char* usage;
+};
+
+const command_entry commands[] = {
+    {"list", zta::tool::cmd_list, "list --data DIR [--json]"},
+    {"settings", zta::tool::cmd_settings, "settings --data DIR [--json]"},
+    {"resave", zta::tool::cmd_resave, "resave --data DIR"},
+};
+
+int usage() {
+  std::fprintf(stderr, "usage: zta COMMAND [ARGS]\ncommands:\n");
+  for (const auto& c : commands) std::fprintf(stderr, "  zta %s\n", c.usage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return usage();
+  std::vector<std::string> args(argv + 2, argv + argc);
+  for (const auto& c : commands) {
+    if (std::strcmp(argv[1], c.name) == 0) return c.run(args);
+  }
+  std::fprintf(stderr, "zta: unknown command '%s'\n", argv[1]);
+  return usage();
+}
