@@ -21,7 +21,7 @@ bool test_wave_out::open(int index, const wave_format& format, wave_out_listener
 bool test_wave_out::write(wave_header& h) {
   if (!open_ || fail_write) return false;
   h.flags = (h.flags & ~static_cast<std::uint32_t>(wave_done)) | wave_in_queue;
-  written.insert(written.end(), h.data, h.data + h.length);
+  if (keep_written) written.insert(written.end(), h.data, h.data + h.length);
   queue_.push_back(&h);
   return true;
 }
@@ -47,6 +47,11 @@ bool test_wave_out::complete_next() {
   ++completed;
   listener_->buffer_done(*h);
   return true;
+}
+
+std::size_t test_wave_out::front_frames() const {
+  if (queue_.empty()) return 0;
+  return queue_.front()->length / static_cast<std::uint32_t>(last_format.block_align());
 }
 
 int test_wave_out::complete_all() {

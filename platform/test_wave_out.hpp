@@ -27,12 +27,15 @@ class test_wave_out final : public wave_out {
   // Completes buffers until none is queued or the device closes; returns how many completed.
   int complete_all();
   std::size_t queued() const { return queue_.size(); }
+  // Frames of the oldest queued buffer (0 when none).
+  std::size_t front_frames() const;
 
   // Knobs and records.
   bool fail_open = false;
   bool fail_write = false;
-  int opens = 0;        // successful opens so far
-  int last_index = -1;  // device index of the last open
+  bool keep_written = true;  // false: `written` stays empty (long simulated runs)
+  int opens = 0;             // successful opens so far
+  int last_index = -1;       // device index of the last open
   wave_format last_format{};
   std::vector<std::uint8_t> written;   // every byte written, in order
   std::vector<std::uint32_t> volumes;  // every set_volume word, in order

@@ -122,7 +122,7 @@ TEST_P(ProgrammeBytes, ChimeThenClipThenSilenceToWholeBlocks) {
 
 const programme_case programme_cases[] = {
     {"ChimeAndClipInNineBlocks", 3000, 10000, 2, 1, true, 9},
-    {"ExactBlocksNoPadding", 8192, 8192 * 11, 2, 1, true, 12},
+    {"ExactBlocksEndWithASilentBlock", 8192, 8192 * 11, 2, 1, true, 13},
     {"LongClipPaddedToNextBlock", 0, 8192 * 12 + 100, 2, 1, true, 13},
     {"AnnouncementWithoutChimeFlag", 3000, 10000, 2, 0, false, 9},
     {"NoChimesSetting", 3000, 10000, 0, 1, false, 9},
@@ -240,7 +240,7 @@ TEST_F(PlayerTest, PageWithNoChimesStillMovesTheLines) {
 }
 
 TEST_F(PlayerTest, ClipIsDeletedOnlyWhenTheLastUserLetsGo) {
-  put_clip(20000);
+  put_clip(8192 * 12);  // longer than the nine buffers, so it is still open
   player.play_announcement(&ann);
   EXPECT_EQ(st.clip_use[0], clip_allocated | clip_held);
   release_clip(st, 0);  // the announcement is deleted while it plays
@@ -251,7 +251,7 @@ TEST_F(PlayerTest, ClipIsDeletedOnlyWhenTheLastUserLetsGo) {
 }
 
 TEST_F(PlayerTest, ClipStillOwnedStaysAfterPlay) {
-  put_clip(20000);
+  put_clip(8192 * 12);
   player.play_announcement(&ann);
   player.stop();
   EXPECT_EQ(st.clip_use[0], clip_allocated);
