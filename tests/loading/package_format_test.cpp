@@ -35,7 +35,8 @@ std::vector<std::uint8_t> with_header(std::int32_t version, std::int32_t flags,
                                       std::int32_t length_override = -1) {
   package_header h;
   h.version = version;
-  h.content_length = length_override >= 0 ? length_override : static_cast<std::int32_t>(content.size());
+  h.content_length =
+      length_override >= 0 ? length_override : static_cast<std::int32_t>(content.size());
   h.flags = flags;
   h.checksum = content_checksum(content);
   std::vector<std::uint8_t> out(package_header_size);
@@ -126,7 +127,8 @@ TEST(PackageHeader, ChecksAndTheirMessages) {
       {"content length 32769", with_header(1, 4, big, 32769), package_error::length},
       {"negative content length", with_header(1, 4, {}, 0x7FFFFFFF), package_error::length},
       {"checksum mismatch", bad_sum, package_error::corrupted},
-      {"content shorter than its length", with_header(1, 4, empty_list, 2), package_error::corrupted},
+      {"content shorter than its length", with_header(1, 4, empty_list, 2),
+       package_error::corrupted},
       {"flags 12", with_header(1, 12, {0, 0xFF, 0xFF, 0xFF, 0x7F}), package_error::none},
       {"flags 0", with_header(1, 0, {}), package_error::none},
       {"flags 16", with_header(1, 16, {}), package_error::sections},
@@ -143,7 +145,8 @@ TEST(PackageHeader, ChecksAndTheirMessages) {
   EXPECT_STREQ(package_error_text(package_error::header), "File header error.");
   EXPECT_STREQ(package_error_text(package_error::length),
                "File length error - most likely a corrupted file. Please contact your supplier.");
-  EXPECT_STREQ(package_error_text(package_error::corrupted), "Corrupted File. Contact your supplier.");
+  EXPECT_STREQ(package_error_text(package_error::corrupted),
+               "Corrupted File. Contact your supplier.");
   const char* unsupported =
       "This file is not supported by this version software. Please either contact your supplier "
       "for the most uptodate version of this software.";
@@ -168,14 +171,20 @@ station prepared_station(const temp_folder& dir) {
 TEST(PackageContent, RecordsThatRunPastTheContentChangeNothing) {
   // One record whose script length claims more bytes than the content has, and variants.
   std::vector<std::uint8_t> name_too_long = {1, 200, 'a', 'b'};
-  std::vector<std::uint8_t> script_too_long = {1, 1, 'X', 1, 0, 0, 0, 0, 0, 0, 0, 0x40, 0, 0xFF, 0xFF, 'z'};
-  std::vector<std::uint8_t> times_too_many = {1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0x20, 0, 50, 1, 2, 3, 4};
+  std::vector<std::uint8_t> script_too_long = {1, 1, 'X', 1,    0, 0,    0,    0,
+                                               0, 0, 0,   0x40, 0, 0xFF, 0xFF, 'z'};
+  std::vector<std::uint8_t> times_too_many = {1, 0,    1, 0,  0, 0, 0, 0, 0,
+                                              0, 0x20, 0, 50, 1, 2, 3, 4};
   std::vector<std::uint8_t> count_too_big = {3, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   std::vector<std::uint8_t> notice_cut = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 0, 'a'};
   std::vector<std::uint8_t> no_count = {};
-  for (const auto& [content, flags] : std::vector<std::pair<std::vector<std::uint8_t>, int>>{
-           {name_too_long, 4}, {script_too_long, 4}, {times_too_many, 4}, {count_too_big, 4},
-           {notice_cut, 12}, {no_count, 4}}) {
+  for (const auto& [content, flags] :
+       std::vector<std::pair<std::vector<std::uint8_t>, int>>{{name_too_long, 4},
+                                                              {script_too_long, 4},
+                                                              {times_too_many, 4},
+                                                              {count_too_big, 4},
+                                                              {notice_cut, 12},
+                                                              {no_count, 4}}) {
     temp_folder dir;
     station st = prepared_station(dir);
     const auto before = st.content.list.count();
@@ -211,7 +220,8 @@ TEST(PackageContent, NoticeAndNegativeCount) {
   // Count -1 leaves the list alone; a notice of 0x7FFFFFFF is 4 bytes and clears the notice.
   temp_folder dir;
   station st = prepared_station(dir);
-  ASSERT_EQ(read_bytes(st, with_header(1, 12, {0xFF, 0xFF, 0xFF, 0xFF, 0x7F})), package_error::none);
+  ASSERT_EQ(read_bytes(st, with_header(1, 12, {0xFF, 0xFF, 0xFF, 0xFF, 0x7F})),
+            package_error::none);
   EXPECT_EQ(st.content.list.count(), 2);
   EXPECT_EQ(st.content.list[1].name_text(), "Old");
   EXPECT_EQ(st.content.notice, updateinfo{});

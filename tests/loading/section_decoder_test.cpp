@@ -29,10 +29,10 @@ TEST(SectionDecoder, HandWorkedSectionInBothPrecisions) {
     std::size_t used = 0;
     auto samples = decode_all(twelve ? -4 : 4, bytes, s, &used);
     const std::int16_t scale = twelve ? 16 : 128;
-    EXPECT_EQ(samples, (std::vector<std::int16_t>{static_cast<std::int16_t>(5 * scale),
-                                                  static_cast<std::int16_t>(3 * scale),
-                                                  static_cast<std::int16_t>(-4 * scale),
-                                                  static_cast<std::int16_t>(7 * scale)}));
+    EXPECT_EQ(samples,
+              (std::vector<std::int16_t>{
+                  static_cast<std::int16_t>(5 * scale), static_cast<std::int16_t>(3 * scale),
+                  static_cast<std::int16_t>(-4 * scale), static_cast<std::int16_t>(7 * scale)}));
     EXPECT_EQ(used, 4u) << "the checksum byte is used, the next byte is not";
     EXPECT_TRUE(s.done);
     EXPECT_FALSE(s.error);
@@ -82,7 +82,8 @@ TEST(SectionDecoder, WidthZeroGroupIsPurePrediction) {
   EXPECT_EQ(s.consumed, 1);
   EXPECT_EQ(s.bits, 4) << "half of the header byte is left over";
   std::vector<std::int16_t> expected;
-  for (int v : {50, -50, -100, -50, 50, 100, 50, -50}) expected.push_back(static_cast<std::int16_t>(v * 128));
+  for (int v : {50, -50, -100, -50, 50, 100, 50, -50})
+    expected.push_back(static_cast<std::int16_t>(v * 128));
   EXPECT_EQ(out.samples(), expected);
   EXPECT_EQ(s.a1, 256);
   EXPECT_EQ(s.a2, 0);
