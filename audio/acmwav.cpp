@@ -16,11 +16,17 @@ constexpr std::int32_t min_stage = 256;
 // A decoder's own estimate is trusted only this far, to keep memory bounded.
 constexpr std::size_t max_decoded_stage = 65536;
 
-bool is_id(const std::uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
+bool is_id(const std::uint8_t* p, const char* id) {
+  return std::memcmp(p, id, 4) == 0;
+}
 
-bool read_exact(std::FILE* f, void* out, std::size_t n) { return std::fread(out, 1, n, f) == n; }
+bool read_exact(std::FILE* f, void* out, std::size_t n) {
+  return std::fread(out, 1, n, f) == n;
+}
 
-bool skip(std::FILE* f, std::int64_t n) { return std::fseek(f, static_cast<long>(n), SEEK_CUR) == 0; }
+bool skip(std::FILE* f, std::int64_t n) {
+  return std::fseek(f, static_cast<long>(n), SEEK_CUR) == 0;
+}
 
 }  // namespace
 
@@ -43,15 +49,22 @@ void acmwav::stage::drop_front(std::int32_t bytes) {
 
 acmwav::acmwav(pcm_decoder_factory* decoders) : decoders_(decoders) {}
 
-acmwav::~acmwav() { close(); }
+acmwav::~acmwav() {
+  close();
+}
 
 std::int32_t acmwav::capacity(int stage_index) const {
   switch (stage_index) {
-    case 0: return raw_.capacity;
-    case 1: return decoded_.capacity;
-    case 2: return mono_.capacity;
-    case 3: return converted_.capacity;
-    default: return 0;
+    case 0:
+      return raw_.capacity;
+    case 1:
+      return decoded_.capacity;
+    case 2:
+      return mono_.capacity;
+    case 3:
+      return converted_.capacity;
+    default:
+      return 0;
   }
 }
 
@@ -236,9 +249,9 @@ bool acmwav::step() {
       std::fill_n(cur->data.data() + left, tail_samples, std::int16_t{0});
       count = left + tail_samples;
       const std::int32_t room = (converted_.capacity - converted_.fill) / 2;
-      converted_.fill += 2 * converter_->convert(cur->data.data(),
-                                                 converted_.data.data() + converted_.fill / 2,
-                                                 count, room);
+      converted_.fill +=
+          2 * converter_->convert(cur->data.data(), converted_.data.data() + converted_.fill / 2,
+                                  count, room);
       cur->fill = 0;
     }
     cur = &converted_;

@@ -17,12 +17,12 @@ namespace zta {
 
 enum class wav_error {
   none,
-  no_file,         // no path or no sink, or the file cannot be opened
-  not_riff,        // no RIFF/WAVE header
-  no_format,       // no "fmt " chunk, or one smaller than 14 or larger than 4096 bytes
-  no_data,         // no "data" chunk after the format (or a bad chunk on the way)
-  empty_data,      // a "data" chunk of size 0
-  cannot_decode,   // not 16-bit PCM and no decoder for it
+  no_file,        // no path or no sink, or the file cannot be opened
+  not_riff,       // no RIFF/WAVE header
+  no_format,      // no "fmt " chunk, or one smaller than 14 or larger than 4096 bytes
+  no_data,        // no "data" chunk after the format (or a bad chunk on the way)
+  empty_data,     // a "data" chunk of size 0
+  cannot_decode,  // not 16-bit PCM and no decoder for it
 };
 
 class acmwav {

@@ -18,7 +18,9 @@ long double bessel_i0(long double x) {
   return sum;
 }
 
-long double round_half_away(long double v) { return v >= 0 ? v + 0.5L : v - 0.5L; }
+long double round_half_away(long double v) {
+  return v >= 0 ? v + 0.5L : v - 0.5L;
+}
 
 // One output per iteration: a 64-tap dot product (the last tap is zero) in 32-bit integers,
 // then the phase step. Cloned per instruction set so one binary runs on any x86-64 and uses

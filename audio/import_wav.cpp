@@ -11,14 +11,22 @@ namespace zta {
 
 const char* import_failure_text(import_failure f) {
   switch (f) {
-    case import_failure::none: return "imported";
-    case import_failure::not_wav: return "not a WAV file";
-    case import_failure::no_usable_chunk: return "no usable \"fmt \" or \"data\" chunk";
-    case import_failure::silent: return "silent throughout";
-    case import_failure::list_full: return "the announcement list is full";
-    case import_failure::no_free_clip: return "no free clip number";
-    case import_failure::cancelled: return "cancelled";
-    case import_failure::clip_not_written: return "the clip file could not be written";
+    case import_failure::none:
+      return "imported";
+    case import_failure::not_wav:
+      return "not a WAV file";
+    case import_failure::no_usable_chunk:
+      return "no usable \"fmt \" or \"data\" chunk";
+    case import_failure::silent:
+      return "silent throughout";
+    case import_failure::list_full:
+      return "the announcement list is full";
+    case import_failure::no_free_clip:
+      return "no free clip number";
+    case import_failure::cancelled:
+      return "cancelled";
+    case import_failure::clip_not_written:
+      return "the clip file could not be written";
   }
   return "failed";
 }
@@ -40,12 +48,17 @@ import_failure from_wav(wav_error e) {
 
 import_failure from_recproc(recproc_failure f) {
   switch (f) {
-    case recproc_failure::none: return import_failure::none;
-    case recproc_failure::silent: return import_failure::silent;
-    case recproc_failure::no_free_clip: return import_failure::no_free_clip;
+    case recproc_failure::none:
+      return import_failure::none;
+    case recproc_failure::silent:
+      return import_failure::silent;
+    case recproc_failure::no_free_clip:
+      return import_failure::no_free_clip;
     case recproc_failure::clip_not_created:
-    case recproc_failure::write_failed: return import_failure::clip_not_written;
-    case recproc_failure::cancelled: return import_failure::cancelled;
+    case recproc_failure::write_failed:
+      return import_failure::clip_not_written;
+    case recproc_failure::cancelled:
+      return import_failure::cancelled;
   }
   return import_failure::silent;
 }
@@ -72,7 +85,7 @@ struct import_wav_job::impl {
     done = true;
     proc.reset();  // releases an unfinished clip
     wav.close();
-    tmp.reset();   // deletes the temporary file
+    tmp.reset();  // deletes the temporary file
   }
 
   void start_processing() {
@@ -125,9 +138,15 @@ void import_wav_job::cancel() {
   if (!impl_->done) impl_->end(import_failure::cancelled);
 }
 
-int import_wav_job::result() const { return impl_->result; }
-import_failure import_wav_job::failure() const { return impl_->failure; }
-const std::vector<std::string>& import_wav_job::warnings() const { return impl_->warnings; }
+int import_wav_job::result() const {
+  return impl_->result;
+}
+import_failure import_wav_job::failure() const {
+  return impl_->failure;
+}
+const std::vector<std::string>& import_wav_job::warnings() const {
+  return impl_->warnings;
+}
 
 int import_wav(station& st, const std::string& path, pcm_decoder_factory* decoders) {
   import_wav_job job(st, path, decoders);

@@ -58,7 +58,8 @@ recproc::recproc(station& st, rectmp* source, std::int16_t* clip, std::int32_t* 
 
 recproc::~recproc() {
   clip_file_.reset();
-  if (valid_clip(new_clip_) && (st_.clip_use[static_cast<std::size_t>(new_clip_)] & clip_allocated)) {
+  if (valid_clip(new_clip_) &&
+      (st_.clip_use[static_cast<std::size_t>(new_clip_)] & clip_allocated)) {
     release_clip(st_, new_clip_);
   }
 }

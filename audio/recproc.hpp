@@ -71,7 +71,7 @@ class recproc {
   std::int16_t new_clip_ = -1;
   std::int32_t end_position_ = 0;
   std::int32_t written_ = 0;
-  int gain_ = 1024;           // Q10
+  int gain_ = 1024;            // Q10
   std::int32_t smoothed_ = 0;  // Q20
   std::array<std::int16_t, block_samples> out_{};
   std::array<std::int16_t, block_samples> held_{};

@@ -40,8 +40,7 @@ class pcm_decoder_factory {
  public:
   virtual ~pcm_decoder_factory() = default;
   // A decoder for the file's data, or null when this format cannot be decoded.
-  virtual std::unique_ptr<pcm_decoder> open(const std::string& path,
-                                            const wav_data_info& info) = 0;
+  virtual std::unique_ptr<pcm_decoder> open(const std::string& path, const wav_data_info& info) = 0;
 };
 
 }  // namespace zta
