@@ -262,3 +262,46 @@ TEST(UpdateDue, Rules) {
 
 }  // namespace
 }  // namespace zta
+
+namespace zta {
+namespace {
+
+void write_wav(const testing::temp_folder& dir, const std::string& name, std::size_t frames) {
+  std::vector<std::uint8_t> b;
+  byte_writer w(b);
+  w.bytes("RIFF", 4);
+  w.u32(static_cast<std::uint32_t>(36 + frames * 2));
+  w.bytes("WAVEfmt ", 8);
+  w.u32(16);
+  w.u16(1);
+  w.u16(1);
+  w.u32(22050);
+  w.u32(44100);
+  w.u16(2);
+  w.u16(16);
+  w.bytes("data", 4);
+  w.u32(static_cast<std::uint32_t>(frames * 2));
+  for (std::size_t i = 0; i < frames; ++i) {
+    w.i16(static_cast<std::int16_t>(std::sin(static_cast<double>(i) * 0.125) * 12000));
+  }
+  dir.write(name, b);
+}
+
+TEST(LoadRun, WavFileIsImportedAsANewAnnouncement) {
+  testing::temp_folder dir;
+  station st(dir.path(), testing::test_now);
+  st.load_opts.method = 1;
+  write_wav(dir, "tone.WAV", 22050);
+  set_field_text(st.load_opts.file_path, dir.file("tone.WAV"));
+  load_environment env;
+  env.import_wav = default_wav_importer();
+  load_run r(st, env);
+  EXPECT_TRUE(run(r));
+  ASSERT_EQ(st.content.list.count(), 1);
+  EXPECT_EQ(st.content.list[0].user_made, 1);
+  EXPECT_TRUE(valid_clip(st.content.list[0].clip));
+  EXPECT_GT(testing::clip_samples(dir, st.content.list[0].clip).size(), 10000u);
+}
+
+}  // namespace
+}  // namespace zta
