@@ -18,6 +18,10 @@ const command_entry commands[] = {
     {"list", zta::tool::cmd_list, "list --data DIR [--json]"},
     {"settings", zta::tool::cmd_settings, "settings --data DIR [--json]"},
     {"resave", zta::tool::cmd_resave, "resave --data DIR"},
+    {"pack", zta::tool::cmd_pack,
+     "pack SPEC.json --out FILE.vrx [--precision 8|12] [--disk-size N]"},
+    {"unpack", zta::tool::cmd_unpack, "unpack --data DIR FILE | --data DIR --disk MOUNTDIR..."},
+    {"inspect", zta::tool::cmd_inspect, "inspect FILE"},
 };
 
 int usage() {
