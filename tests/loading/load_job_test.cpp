@@ -149,6 +149,29 @@ TEST(FileStep, IdentitiesReusedAcrossLoadsKeepTheirClips) {
   EXPECT_EQ(st.content.list[1].clip, clip_b) << "B's released number is reused for C";
 }
 
+TEST(FileStep, NewSoundReplacesTheClipOfTheSameIdentity) {
+  temp_folder dir;
+  station st(dir.path(), testing::test_now);
+  ann_blk old = package_record_defaults();
+  old.id_stamp = 111;
+  old.id_serial = 640;
+  old.clip = 5;
+  st.content.list.push_back(old);
+  st.clip_use[5] = clip_allocated;
+  dir.write("afl005.aud", std::vector<std::uint8_t>{9, 9});
+  package_build b;
+  b.records = {record("again", 111, 640)};
+  package_sound s = sound_for(b.records[0], false, 40);
+  load_tally t = load_file(st, build_package_file(b, {s}), dir);
+  EXPECT_EQ(t.attached, 1);
+  const int now_clip = st.content.list[0].clip;
+  EXPECT_NE(now_clip, 5);
+  EXPECT_EQ(testing::clip_samples(dir, now_clip), s.code.reconstruction);
+  clip_cleanup(st);
+  EXPECT_FALSE(dir.exists("afl005.aud")) << "no longer referenced: the clean-up deletes it";
+  EXPECT_TRUE(dir.exists("afl00" + std::to_string(now_clip) + ".aud"));
+}
+
 // --- disk form ---------------------------------------------------------------------------
 
 struct disk_world {
