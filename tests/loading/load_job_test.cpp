@@ -75,6 +75,24 @@ TEST(FileStep, ChecksumFailureAndUnknownIdentityLeaveTheNumberFree) {
   EXPECT_EQ(testing::clip_samples(dir, 0), good.code.reconstruction);
 }
 
+// 4096 code bytes of width-0 groups: the checksum byte is the first byte of the second block,
+// and the next section header follows it.
+TEST(FileStep, ChecksumByteAtTheStartOfABlock) {
+  temp_folder dir;
+  station st(dir.path(), testing::test_now);
+  package_build b;
+  b.records = {record("silence", 201, 65536), record("after", 202, 333)};
+  package_sound silence{201, 65536, {}};
+  silence.code.code.assign(code_block_size, 0);
+  silence.code.checksum = 125;
+  package_sound after = sound_for(b.records[1], true, 41);
+  load_tally t = load_file(st, build_package_file(b, {silence, after}), dir);
+  EXPECT_EQ(t.attached, 2);
+  EXPECT_EQ(t.checksum_failures, 0);
+  EXPECT_EQ(testing::clip_samples(dir, find(st, 201)->clip), std::vector<std::int16_t>(65536, 0));
+  EXPECT_EQ(testing::clip_samples(dir, find(st, 202)->clip), after.code.reconstruction);
+}
+
 TEST(FileStep, FileEndingInsideASectionEndsTheLoad) {
   package_build b;
   b.records = {record("first", 31, 700), record("second", 32, 6000)};
