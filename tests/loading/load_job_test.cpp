@@ -340,8 +340,11 @@ TEST(DiskStep, PiecesForNoWaitingAnnouncementAreSkipped) {
   package_sound s = sound_for(b.records[0], false, 30);
   package_sound other = sound_for(record("other", 102, 200), false, 31);
   std::vector<std::uint8_t> short_header = {1, 2, 3};
+  std::vector<std::uint8_t> no_magnitude;
+  write_section_header(no_magnitude, 101, std::numeric_limits<std::int32_t>::min(), 0);
+  no_magnitude.push_back(0);
   write_disk(w.disk1, build_package_head(b),
-             {short_header, piece(other, 0, other.code.code.size() + 1),
+             {short_header, no_magnitude, piece(other, 0, other.code.code.size() + 1),
               piece(s, 0, s.code.code.size() + 1), piece(s, 0, s.code.code.size() + 1)});
   load_tally t = load_disk(w.st, w.disk1);
   EXPECT_EQ(t.attached, 1);
