@@ -106,10 +106,15 @@ std::size_t decode_section(section_decoder_state& s, std::span<const std::uint8_
       c.width = c.bits_of(4);
       c.group_left = 8;
     }
+    bool starved = false;
     while (c.bits < c.width) {
-      if (p == end) goto out_of_bytes;
+      if (p == end) {
+        starved = true;
+        break;
+      }
       c.take(*p++);
     }
+    if (starved) break;
     {
       const std::int32_t half = static_cast<std::int32_t>((1u << c.width) >> 1);
       std::int32_t e = static_cast<std::int32_t>(c.bits_of(c.width)) - half;
@@ -120,12 +125,12 @@ std::size_t decode_section(section_decoder_state& s, std::span<const std::uint8_
       --c.group_left;
     }
   }
+  // Every sample produced: the next byte, when the block has one, is the checksum byte.
   if (c.to_produce <= 0 && p != end) {
     s.error = static_cast<std::uint8_t>(c.checksum) != *p;
     s.done = true;
     ++p;
   }
-out_of_bytes:
   flush();
   s.accumulator = c.acc;
   s.bits = static_cast<std::uint8_t>(c.bits);
