@@ -66,6 +66,11 @@ int cmd_unpack(const arg_list& args) {
       std::fprintf(stderr, "zta: cannot open %s\n", file.c_str());
       return 1;
     }
+    if (file.size() >= path_field_size) {
+      std::fprintf(stderr, "zta: path %s is longer than %zu bytes\n", file.c_str(),
+                   path_field_size - 1);
+      return 1;
+    }
     st.load_opts.method = 1;
     set_field_text(st.load_opts.file_path, file);
     if (!run_one(st, env, file)) return 1;  // refused: nothing changed, nothing saved
