@@ -18,6 +18,7 @@ const command_entry commands[] = {
     {"list", zta::tool::cmd_list, "list --data DIR [--json]"},
     {"settings", zta::tool::cmd_settings, "settings --data DIR [--json]"},
     {"resave", zta::tool::cmd_resave, "resave --data DIR"},
+    {"import", zta::tool::cmd_import, "import --data DIR FILE.wav..."},
 };
 
 int usage() {
