@@ -26,8 +26,9 @@ struct wav_import_steps {
   std::function<void()> cancel;
 };
 using wav_importer = std::function<wav_import_steps(station&, const std::string& path)>;
-// The import of audio/import_wav.hpp.
-wav_importer default_wav_importer();
+class pcm_decoder_factory;
+// The import of audio/import_wav.hpp (without decoders only 16-bit PCM files are read).
+wav_importer default_wav_importer(pcm_decoder_factory* decoders = nullptr);
 
 struct load_environment {
   std::string drive_a = "/media/floppy0/";  // mount points of the two drives (trailing '/')
