@@ -18,6 +18,8 @@ const command_entry commands[] = {
     {"list", zta::tool::cmd_list, "list --data DIR [--json]"},
     {"settings", zta::tool::cmd_settings, "settings --data DIR [--json]"},
     {"resave", zta::tool::cmd_resave, "resave --data DIR"},
+    {"preview", zta::tool::cmd_preview,
+     "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
 };
 
 int usage() {
