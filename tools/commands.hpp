@@ -14,5 +14,6 @@ int cmd_import(const arg_list& args);
 int cmd_pack(const arg_list& args);
 int cmd_unpack(const arg_list& args);
 int cmd_inspect(const arg_list& args);
+int cmd_preview(const arg_list& args);
 
 }  // namespace zta::tool

@@ -23,6 +23,8 @@ const command_entry commands[] = {
      "pack SPEC.json --out FILE.vrx [--precision 8|12] [--disk-size N]"},
     {"unpack", zta::tool::cmd_unpack, "unpack --data DIR FILE | --data DIR --disk MOUNTDIR..."},
     {"inspect", zta::tool::cmd_inspect, "inspect FILE"},
+    {"preview", zta::tool::cmd_preview,
+     "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
 };
 
 int usage() {
