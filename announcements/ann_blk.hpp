@@ -13,7 +13,7 @@ inline constexpr std::int32_t moment_immediate = 0;
 inline constexpr std::int32_t moment_never = 0x7FFFFFFF;
 inline constexpr std::int32_t seconds_per_day = 86400;
 inline constexpr std::uint8_t every_day = 127;
-inline constexpr std::size_t name_field_size = 32;  // at most 31 bytes of name
+inline constexpr std::size_t name_field_size = 32;   // at most 31 bytes of name
 inline constexpr std::size_t max_fixed_times = 255;  // what a one-byte count can carry
 inline constexpr std::size_t max_script_length = 65535;
 
@@ -34,6 +34,7 @@ struct ann_blk_staticdata {
   std::int16_t autoplay = 0;  // N > 0: every N minutes; 0: none; < 0: in sequence
   std::uint8_t user_made = 0;
   std::int16_t clip = -1;  // clip number 0..199, -1 = no sound yet
+  bool operator==(const ann_blk_staticdata&) const = default;
 };
 
 inline constexpr std::size_t staticdata_size = 65;

@@ -11,7 +11,9 @@ namespace zta {
 
 inline constexpr int sample_rate = 22050;
 
-inline bool valid_clip(int n) { return n >= 0 && n < clip_count; }
+inline bool valid_clip(int n) {
+  return n >= 0 && n < clip_count;
+}
 
 std::string clip_path(const station& st, int n);   // "" for an invalid number
 std::string chime_path(const station& st, int n);  // "" unless 1..3

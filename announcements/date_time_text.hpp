@@ -8,8 +8,8 @@
 namespace zta {
 
 std::string date_text(std::int32_t moment, date_order order);  // "IMMEDIATE", "NEVER", "7/3/01"
-std::string time_text(std::int32_t moment);                     // "" for 0 and never, "10:30:00"
-std::string day_time_text(std::int32_t seconds);                // "24:00:00" for 86400
+std::string time_text(std::int32_t moment);                    // "" for 0 and never, "10:30:00"
+std::string day_time_text(std::int32_t seconds);               // "24:00:00" for 86400
 
 void parse_date(std::int32_t& moment, std::string_view text, date_order order);
 void parse_time(std::int32_t& moment, std::string_view text);

@@ -10,19 +10,19 @@ namespace zta {
 // The whole state of the package audio decoder between two blocks (and between two disks).
 struct section_decoder_state {
   std::uint32_t accumulator = 0;
-  std::uint8_t bits = 0;          // bits available in the accumulator
-  std::uint8_t group_left = 0;    // samples left in the current group of 8
-  std::uint8_t width = 0;         // code width of the current group, 0..15
+  std::uint8_t bits = 0;        // bits available in the accumulator
+  std::uint8_t group_left = 0;  // samples left in the current group of 8
+  std::uint8_t width = 0;       // code width of the current group, 0..15
   std::int16_t y1 = 0;
   std::int16_t y2 = 0;
   std::int16_t a1 = 0;
   std::int16_t a2 = 0;
   std::uint8_t checksum = 125;
-  std::int32_t to_produce = 0;    // samples still to produce
-  std::int32_t consumed = 0;      // code bytes consumed
-  bool error = false;             // checksum byte did not match
-  bool done = false;              // the checksum byte has been consumed
-  bool twelve_bit = false;        // precision: 12-bit when K < 0, else 8-bit
+  std::int32_t to_produce = 0;  // samples still to produce
+  std::int32_t consumed = 0;    // code bytes consumed
+  bool error = false;           // checksum byte did not match
+  bool done = false;            // the checksum byte has been consumed
+  bool twelve_bit = false;      // precision: 12-bit when K < 0, else 8-bit
 };
 
 inline constexpr int piece_slots = 4;

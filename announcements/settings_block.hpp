@@ -33,8 +33,8 @@ struct settings_block {
   std::uint8_t music_down_level = 15;
   std::int8_t mic_device = -1;  // mixer line of the page microphone; < 0 = page disabled
   std::uint8_t mic_level = 100;
-  std::int8_t record_device = 0;    // wave-in index; < 0 = recording disabled
-  std::int8_t audition_device = 0;  // wave-out index; < 0 = audition disabled
+  std::int8_t record_device = 0;       // wave-in index; < 0 = recording disabled
+  std::int8_t audition_device = 0;     // wave-out index; < 0 = audition disabled
   std::uint8_t sequence_interval = 1;  // minutes; 0 = sequence play off
   std::uint8_t chimes = 3;             // 0 none, 1..3 = "chimes1.aud".."chimes3.aud"
   std::array<day_part_entry, max_day_parts> day_parts{};
@@ -68,7 +68,8 @@ struct owner_block {
   bool operator==(const owner_block&) const = default;
 };
 
-void encode_settings_block(const settings_block& s, std::span<std::uint8_t, settings_block_size> out);
+void encode_settings_block(const settings_block& s,
+                           std::span<std::uint8_t, settings_block_size> out);
 settings_block decode_settings_block(std::span<const std::uint8_t, settings_block_size> in);
 void encode_load_options(const load_options& o, std::span<std::uint8_t, load_options_size> out);
 load_options decode_load_options(std::span<const std::uint8_t, load_options_size> in);

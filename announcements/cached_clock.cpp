@@ -1,0 +1,18 @@
+#include "announcements/cached_clock.hpp"
+
+#include "announcements/calendar.hpp"
+
+namespace zta {
+
+void cached_clock::refresh_now(std::int32_t reading) {
+  if (reading != now) set(reading);
+}
+
+void cached_clock::set(std::int32_t reading) {
+  now = reading;
+  const calendar_fields f = break_moment(reading);
+  now_secs = f.hour * 3600 + f.minute * 60 + f.second;
+  now_day_bit = static_cast<std::uint8_t>(1U << f.weekday);
+}
+
+}  // namespace zta

@@ -1,0 +1,84 @@
+#pragma once
+// The remote control folder shared with the companion program on another computer: this side
+// publishes "annlist.dat" (the announcements that may be played by hand) and takes "*.ply"
+// request files dropped there.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "announcements/station.hpp"
+
+namespace zta {
+
+inline constexpr char listing_file_name[] = "annlist.dat";
+inline constexpr std::size_t listing_header_size = 8;
+inline constexpr std::size_t listing_record_size = 292;
+inline constexpr std::size_t request_size = 38;
+
+enum class request_kind : std::int32_t { none = 0, by_name = 1, sound_file = 2 };
+
+// What poll_requests hands to the player.
+struct remote_request {
+  std::int32_t kind = 0;   // 1: play announcement `index`; 2: play the file at `path`
+  std::int8_t index = -1;  // kind 1
+  std::string path;        // kind 2: full path inside the control folder
+};
+
+// The 38 bytes of a request file as read: its kind and its text (at most 31 bytes).
+struct request_file {
+  std::int32_t kind = 0;
+  std::string text;
+};
+
+// Codecs of the two stored forms.
+void encode_listing_record(const ann_blk& a, std::span<std::uint8_t, listing_record_size> out);
+std::vector<std::uint8_t> encode_listing(const ann_blk* const* records, std::size_t count,
+                                         std::int32_t now);
+// Reads what a (possibly short) request file holds: the kind counts as 0 below 4 bytes, the text
+// ends at its first NUL, at byte 37, or where the bytes end.
+request_file decode_request(std::span<const std::uint8_t> bytes);
+// A name that stays inside the folder: not empty, not "." or "..", no '/' or '\\'.
+bool is_plain_file_name(std::string_view name);
+
+enum class folder_result {
+  off,           // empty setting: remote control off
+  on,            // listing written (or tried) and the folder cleared of old requests
+  refused_data,  // the folder is the data folder or lies inside it: remote control off
+};
+
+class remote_folder {
+ public:
+  // Turns remote control off in the old folder (removing its requests, sound files and listing)
+  // and on in `path`. A path that is, or lies inside, the data folder is refused, because the
+  // hand-over clears "*.aud" files there; remote control then stays off and `why` says so.
+  folder_result set_control_folder(station& st, std::string_view path, std::string* why = nullptr);
+  // Rewrites the listing through a temporary file renamed over it, so a reader never sees it
+  // half written. Nothing when remote control is off; silent on failure.
+  void write_listing(const station& st);
+  // Takes at most one request file; true with `out` filled when it names something to play.
+  // Without a request, rewrites the listing when the set of listed announcements changed.
+  bool poll_requests(const station& st, remote_request& out);
+
+  bool enabled() const { return !listing_path_.empty(); }
+  const std::string& listing_path() const { return listing_path_; }
+  const std::string& folder() const { return folder_; }
+  std::int32_t listed_count() const { return listed_count_; }
+  std::uint32_t listed_sum() const { return listed_sum_; }
+
+ private:
+  void clear_folder_files() const;
+
+  std::string listing_path_;  // empty = remote control off
+  std::string folder_;        // with a trailing '/'
+  std::int32_t listed_count_ = 0;
+  std::uint32_t listed_sum_ = 0;
+};
+
+// Message for a refused folder.
+extern const char refused_data_folder_text[];
+
+}  // namespace zta

@@ -1,0 +1,178 @@
+#include "audio/announcement_player.hpp"
+
+#include <new>
+
+#include "announcements/byte_codec.hpp"
+#include "announcements/day_part.hpp"
+#include "announcements/play_log.hpp"
+
+namespace zta {
+
+announcement_player::announcement_player(station& st, wave_out& device, aux_mixer& mixer,
+                                         play_log_writer log)
+    : st_(st),
+      device_(device),
+      mixer_(mixer),
+      log_(log != nullptr ? log : &log_play),
+      stream_(st) {}
+
+announcement_player::~announcement_player() {
+  stop();
+  stream_.close();
+}
+
+void announcement_player::play_announcement(const ann_blk* a) {
+  stop();
+  int chimes = st_.settings.chimes;
+  stream_.close();
+  if (a != nullptr) {
+    if (stream_.open_clip_file(a->clip) && a->chimes != 0 && chimes > 0) stream_.open_chime(chimes);
+    log_(st_, *a);
+  } else if (chimes > 0) {
+    stream_.open_chime(chimes);
+  }
+  start_output();
+}
+
+void announcement_player::play_file(const std::string& path) {
+  stop();
+  stream_.close();
+  if (!stream_.open_sound_file(path, true)) {
+    delete_file(path);
+  } else if (st_.settings.chimes > 0) {
+    stream_.open_chime(st_.settings.chimes);
+  }
+  start_output();
+}
+
+std::size_t announcement_player::buffer_size() const {
+  return balanced_ ? 2 * block_bytes : block_bytes;
+}
+
+void announcement_player::start_output() {
+  stop();
+  if (st_.settings.sound_out_device < 0) {
+    stream_.close();
+    return;
+  }
+  balanced_ = st_.settings.balanced != 0;
+  if (balanced_) {
+    scratch_.reset(new (std::nothrow) std::uint8_t[block_bytes]);
+    if (scratch_ == nullptr) {
+      stream_.close();
+      return;
+    }
+  }
+  wave_format format{.channels = balanced_ ? 2 : 1, .rate = 22050};
+  if (!device_.open(st_.settings.sound_out_device, format, *this)) {
+    scratch_.reset();
+    stream_.close();
+    return;
+  }
+  is_open_ = true;
+  if (st_.settings.music_device >= 0) {
+    mixer_.set_volume(st_.settings.music_device,
+                      volume_word(music_down_level(st_.settings, st_.clock)));
+  }
+  device_.set_volume(volume_word(announcement_level(st_.settings, st_.clock)));
+
+  outstanding_ = 0;
+  for (auto& b : buffers_) {
+    b.memory.reset(new (std::nothrow) std::uint8_t[buffer_size()]);
+    if (b.memory == nullptr) continue;
+    b.header = wave_header{b.memory.get(), static_cast<std::uint32_t>(buffer_size()), 0};
+    fill(b);
+    device_.prepare(b.header);
+    if (!device_.write(b.header)) {
+      device_.unprepare(b.header);
+      continue;
+    }
+    ++outstanding_;
+  }
+  if (outstanding_ == 0) stop();
+}
+
+void balance_block(const std::uint8_t* mono, std::uint8_t* stereo, std::size_t samples) {
+  for (std::size_t i = 0; i < samples; ++i) {
+    auto s = load_le<std::uint16_t>(mono + 2 * i);
+    auto negated = static_cast<std::uint16_t>(0u - s);  // two's complement, -32768 stays
+    store_le(stereo + 4 * i, s);
+    store_le(stereo + 4 * i + 2, negated);
+  }
+}
+
+void announcement_player::fill(buffer& b) {
+  if (!balanced_) {
+    stream_.read_block(std::span<std::uint8_t, block_bytes>(b.memory.get(), block_bytes));
+    return;
+  }
+  stream_.read_block(std::span<std::uint8_t, block_bytes>(scratch_.get(), block_bytes));
+  balance_block(scratch_.get(), b.memory.get(), block_samples);
+}
+
+void announcement_player::buffer_done(wave_header& header) {
+  if (!is_open_ || (header.flags & wave_done) == 0) return;
+  buffer* b = nullptr;
+  for (auto& candidate : buffers_) {
+    if (&candidate.header == &header) b = &candidate;
+  }
+  if (b == nullptr) return;  // not one of ours
+  device_.unprepare(header);
+  header.flags = 0;
+  if (!stream_.clip_open() && !stream_.chime_open()) {
+    if (--outstanding_ <= 0) stop();
+    return;
+  }
+  fill(*b);
+  device_.prepare(header);
+  if (!device_.write(header)) {
+    device_.unprepare(header);
+    if (--outstanding_ <= 0) stop();
+  }
+}
+
+void announcement_player::stop() {
+  if (!is_open_) return;
+  device_.reset();
+  for (auto& b : buffers_) {
+    device_.unprepare(b.header);
+    b.memory.reset();
+    b.header = wave_header{};
+  }
+  device_.close();
+  stream_.close();
+  scratch_.reset();
+  is_open_ = false;
+  outstanding_ = 0;
+  apply_music_level();
+}
+
+void announcement_player::apply_music_level() {
+  if (st_.settings.music_device < 0) return;
+  int level = (is_open_ || page_active_) ? music_down_level(st_.settings, st_.clock)
+                                         : music_up_level(st_.settings, st_.clock);
+  mixer_.set_volume(st_.settings.music_device, volume_word(level));
+}
+
+void announcement_player::apply_mic_level() {
+  if (st_.settings.mic_device < 0) return;
+  int level = page_active_ ? mic_level(st_.settings, st_.clock) : 0;
+  mixer_.set_volume(st_.settings.mic_device, volume_word(level));
+}
+
+void announcement_player::page_start() {
+  if (page_active_) return;
+  page_active_ = true;
+  apply_music_level();
+  apply_mic_level();
+  play_announcement(nullptr);
+}
+
+void announcement_player::page_stop() {
+  stop();
+  page_active_ = false;
+  apply_music_level();
+  apply_mic_level();
+}
+
+}  // namespace zta

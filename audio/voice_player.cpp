@@ -1,0 +1,78 @@
+#include "audio/voice_player.hpp"
+
+#include <cstdio>
+#include <cstring>
+
+#include "announcements/clip_files.hpp"
+
+namespace zta {
+
+bool voice_player::open_clip_file(int n) {
+  clip_ = open_clip(st_, n);
+  if (clip_ == nullptr) return false;
+  clip_number_ = n;
+  if (valid_clip(n)) st_.clip_use[static_cast<std::size_t>(n)] |= clip_held;
+  return true;
+}
+
+bool voice_player::open_chime(int setting) {
+  std::string path = chime_path(st_, setting);
+  if (path.empty()) return false;
+  chime_ = open_for_read(path);
+  return chime_ != nullptr;
+}
+
+bool voice_player::open_sound_file(const std::string& path, bool delete_after) {
+  clip_ = open_for_read(path);
+  if (clip_ == nullptr) return false;
+  if (delete_after) temporary_path_ = path;
+  return true;
+}
+
+// Reads up to `bytes` and keeps only whole samples, so what follows stays sample-aligned.
+std::size_t voice_player::read_whole_samples(file_handle& f, std::uint8_t* dest,
+                                             std::size_t bytes) {
+  std::size_t got = std::fread(dest, 1, bytes, f.get());
+  return got - got % 2;
+}
+
+void voice_player::read_block(std::span<std::uint8_t, block_bytes> dest) {
+  std::uint8_t* p = dest.data();
+  std::size_t remaining = block_bytes;
+  if (chime_ != nullptr) {
+    std::size_t got = read_whole_samples(chime_, p, remaining);
+    if (got == remaining) return;
+    chime_.reset();
+    p += got;
+    remaining -= got;
+  }
+  if (clip_ != nullptr) {
+    std::size_t got = read_whole_samples(clip_, p, remaining);
+    if (got == remaining) return;
+    close();
+    p += got;
+    remaining -= got;
+  }
+  std::memset(p, 0, remaining);
+}
+
+void voice_player::close() {
+  chime_.reset();
+  clip_.reset();
+  if (clip_number_ >= 0) {
+    if (valid_clip(clip_number_)) {
+      auto& use = st_.clip_use[static_cast<std::size_t>(clip_number_)];
+      if ((use & clip_held) != 0) {
+        use = static_cast<std::uint8_t>(use & ~clip_held);
+        if ((use & clip_allocated) == 0) delete_clip(st_, clip_number_);
+      }
+    }
+    clip_number_ = -1;
+  }
+  if (!temporary_path_.empty()) {
+    delete_file(temporary_path_);
+    temporary_path_.clear();
+  }
+}
+
+}  // namespace zta

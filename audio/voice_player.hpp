@@ -1,0 +1,54 @@
+#pragma once
+// The player's stream: the chime clip, then the announcement's clip (or a remote sound file),
+// read block by block into device buffers.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "announcements/file_io.hpp"
+#include "announcements/station.hpp"
+
+namespace zta {
+
+inline constexpr std::size_t block_samples = 8192;
+inline constexpr std::size_t block_bytes = block_samples * 2;
+
+class voice_player {
+ public:
+  explicit voice_player(station& st) : st_(st) {}
+  ~voice_player() { close(); }
+  voice_player(const voice_player&) = delete;
+  voice_player& operator=(const voice_player&) = delete;
+
+  // Opens clip `n` for playing and marks it held; false when it does not open.
+  bool open_clip_file(int n);
+  // Opens "chimes<setting>.aud" of the data folder.
+  bool open_chime(int setting);
+  // Opens a sound file by path; when `delete_after` the file is removed once the stream closes.
+  bool open_sound_file(const std::string& path, bool delete_after);
+
+  // Fills exactly one block: the rest of the chime, then the clip, then silence. Always whole
+  // samples: an odd trailing byte of a file is dropped.
+  void read_block(std::span<std::uint8_t, block_bytes> dest);
+
+  // Closes both files; lets go of the clip (deleting its file when no announcement owns it any
+  // more) and deletes a played sound file.
+  void close();
+
+  bool clip_open() const { return clip_ != nullptr; }
+  bool chime_open() const { return chime_ != nullptr; }
+  int clip_number() const { return clip_number_; }
+  const std::string& temporary_path() const { return temporary_path_; }
+
+ private:
+  std::size_t read_whole_samples(file_handle& f, std::uint8_t* dest, std::size_t bytes);
+
+  station& st_;
+  file_handle clip_;
+  int clip_number_ = -1;
+  file_handle chime_;
+  std::string temporary_path_;
+};
+
+}  // namespace zta

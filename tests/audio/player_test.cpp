@@ -1,0 +1,321 @@
+// The announcement player against a device that completes buffers on demand.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "announcements/clip_files.hpp"
+#include "announcements/day_part.hpp"
+#include "audio/announcement_player.hpp"
+#include "platform/recording_aux_mixer.hpp"
+#include "platform/test_wave_out.hpp"
+
+namespace zta {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> logged;  // names the player logged, in order
+void record_log(const station&, const ann_blk& a) {
+  logged.emplace_back(a.name_text());
+}
+
+std::vector<std::uint8_t> ramp_bytes(std::size_t samples, int start) {
+  std::vector<std::uint8_t> b;
+  for (std::size_t i = 0; i < samples; ++i) {
+    auto s = static_cast<std::uint16_t>(start + static_cast<int>(i) * 7);
+    b.push_back(static_cast<std::uint8_t>(s));
+    b.push_back(static_cast<std::uint8_t>(s >> 8));
+  }
+  return b;
+}
+
+void write_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+class PlayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::path(testing::TempDir()) /
+          ("player-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    st.data_folder = dir.string() + "/";
+    st.clock.set(1700000000);
+    st.settings.sound_out_device = 0;
+    st.settings.announcement_level = 100;
+    st.settings.music_device = 0;
+    st.settings.mic_device = 1;
+    st.settings.music_up_level = 50;
+    st.settings.music_down_level = 10;
+    st.settings.mic_level = 80;
+    st.settings.chimes = 2;
+    ann.set_name("Sale");
+    ann.clip = 0;
+    ann.chimes = 1;
+    st.clip_use[0] = clip_allocated;
+    logged.clear();
+  }
+
+  void put_clip(std::size_t samples) {
+    clip = ramp_bytes(samples, 100);
+    write_file(clip_path(st, 0), clip);
+  }
+  void put_chime(std::vector<std::uint8_t> bytes) {
+    chime = std::move(bytes);
+    write_file(chime_path(st, 2), chime);
+  }
+
+  fs::path dir;
+  station st;
+  test_wave_out device;
+  recording_aux_mixer mixer;
+  announcement_player player{st, device, mixer, &record_log};
+  ann_blk ann;
+  std::vector<std::uint8_t> clip, chime;
+};
+
+struct programme_case {
+  const char* name;
+  std::size_t chime_samples;
+  std::size_t clip_samples;
+  int chimes_setting;
+  int ann_chimes;
+  bool chime_heard;
+  std::size_t blocks;  // whole programme, at least nine
+};
+
+class ProgrammeBytes : public PlayerTest, public ::testing::WithParamInterface<programme_case> {};
+
+TEST_P(ProgrammeBytes, ChimeThenClipThenSilenceToWholeBlocks) {
+  const auto& c = GetParam();
+  put_chime(ramp_bytes(c.chime_samples, -5000));
+  put_clip(c.clip_samples);
+  st.settings.chimes = static_cast<std::uint8_t>(c.chimes_setting);
+  ann.chimes = static_cast<std::uint8_t>(c.ann_chimes);
+
+  player.play_announcement(&ann);
+  ASSERT_TRUE(player.is_open());
+  EXPECT_EQ(device.queued(), 9u);
+  EXPECT_EQ(device.last_format.channels, 1);
+  EXPECT_EQ(device.last_format.rate, 22050);
+  device.complete_all();
+  EXPECT_FALSE(player.is_open());
+  EXPECT_FALSE(device.is_open());
+
+  std::vector<std::uint8_t> expected;
+  if (c.chime_heard) expected = chime;
+  expected.insert(expected.end(), clip.begin(), clip.end());
+  expected.resize(c.blocks * block_bytes, 0);
+  ASSERT_EQ(device.written.size(), expected.size());
+  EXPECT_TRUE(device.written == expected);
+  EXPECT_EQ(device.completed, c.blocks);
+  EXPECT_EQ(logged, std::vector<std::string>{"Sale"});
+}
+
+const programme_case programme_cases[] = {
+    {"ChimeAndClipInNineBlocks", 3000, 10000, 2, 1, true, 9},
+    {"ExactBlocksEndWithASilentBlock", 8192, 8192 * 11, 2, 1, true, 13},
+    {"LongClipPaddedToNextBlock", 0, 8192 * 12 + 100, 2, 1, true, 13},
+    {"AnnouncementWithoutChimeFlag", 3000, 10000, 2, 0, false, 9},
+    {"NoChimesSetting", 3000, 10000, 0, 1, false, 9},
+};
+INSTANTIATE_TEST_SUITE_P(Player, ProgrammeBytes, ::testing::ValuesIn(programme_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PlayerTest, OddChimeByteIsDroppedSoTheClipStaysSampleAligned) {
+  auto odd = ramp_bytes(101, 3);
+  odd.push_back(0x5A);  // a half sample at the end of the chime
+  put_chime(odd);
+  put_clip(500);
+  player.play_announcement(&ann);
+  device.complete_all();
+  std::vector<std::uint8_t> expected(odd.begin(), odd.end() - 1);
+  expected.insert(expected.end(), clip.begin(), clip.end());
+  expected.resize(9 * block_bytes, 0);
+  EXPECT_TRUE(device.written == expected);
+}
+
+TEST_F(PlayerTest, OddTrailingByteOfASoundFileIsNotPlayed) {
+  st.settings.chimes = 0;
+  auto odd = ramp_bytes(10, 9);
+  odd.push_back(0x7F);
+  std::string path = (dir / "remote.raw").string();
+  write_file(path, odd);
+  player.play_file(path);
+  device.complete_all();
+  std::vector<std::uint8_t> expected(odd.begin(), odd.end() - 1);
+  expected.resize(9 * block_bytes, 0);
+  EXPECT_TRUE(device.written == expected);
+  EXPECT_FALSE(fs::exists(path));  // deleted once played
+  EXPECT_TRUE(logged.empty());     // remote files are not logged
+}
+
+TEST_F(PlayerTest, BalancedFramesNegateTheRightChannel) {
+  st.settings.balanced = 1;
+  st.settings.chimes = 0;
+  std::vector<std::uint8_t> samples;
+  for (std::int16_t s : {1000, -32768, 32767, 0, -1}) {
+    samples.push_back(static_cast<std::uint8_t>(s));
+    samples.push_back(static_cast<std::uint8_t>(static_cast<std::uint16_t>(s) >> 8));
+  }
+  write_file(clip_path(st, 0), samples);
+  player.play_announcement(&ann);
+  EXPECT_EQ(device.last_format.channels, 2);
+  device.complete_all();
+  ASSERT_EQ(device.written.size(), 9 * 2 * block_bytes);
+  auto frame = [&](std::size_t i, int ch) {
+    return static_cast<std::int16_t>(device.written[4 * i + 2 * ch] |
+                                     device.written[4 * i + 2 * ch + 1] << 8);
+  };
+  const std::int16_t left[] = {1000, -32768, 32767, 0, -1, 0};
+  const std::int16_t right[] = {-1000, -32768, -32767, 0, 1, 0};
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(frame(i, 0), left[i]) << i;
+    EXPECT_EQ(frame(i, 1), right[i]) << i;
+  }
+}
+
+TEST_F(PlayerTest, VolumeWordsFollowTheAnnouncementLevel) {
+  put_clip(10);
+  for (auto [level, word] : {std::pair<int, std::uint32_t>{100, 0xFFFFFFFF},
+                             {0, 0},
+                             {65, 0xA665A665},
+                             {50, 0x7FFF7FFF}}) {
+    st.settings.announcement_level = static_cast<std::uint8_t>(level);
+    player.play_announcement(&ann);
+    ASSERT_FALSE(device.volumes.empty());
+    EXPECT_EQ(device.volumes.back(), word) << level;
+  }
+}
+
+TEST_F(PlayerTest, MusicIsLoweredDuringPlayAndRestoredAfter) {
+  put_clip(10);
+  const auto up = volume_word(50), down = volume_word(10);
+  player.play_announcement(&ann);
+  EXPECT_EQ(mixer.history, (decltype(mixer.history){{0, down}}));
+  // A second request cuts the first off: music back up, then down again.
+  player.play_announcement(&ann);
+  EXPECT_EQ(mixer.history, (decltype(mixer.history){{0, down}, {0, up}, {0, down}}));
+  device.complete_all();
+  EXPECT_EQ(mixer.last(0), up);
+  EXPECT_EQ(device.opens, 2);
+}
+
+TEST_F(PlayerTest, PageLowersMusicOpensMicAndRestoresOnRelease) {
+  put_chime(ramp_bytes(100, 1));
+  const auto up = volume_word(50), down = volume_word(10), mic = volume_word(80);
+  player.page_start();
+  EXPECT_TRUE(player.page_active());
+  EXPECT_TRUE(player.is_open());  // the page chime
+  EXPECT_EQ(mixer.last(0), down);
+  EXPECT_EQ(mixer.last(1), mic);
+  EXPECT_TRUE(logged.empty());
+  device.complete_all();  // the chime ends while the page goes on: music stays down
+  EXPECT_EQ(mixer.last(0), down);
+  player.page_start();  // a second press changes nothing
+  EXPECT_EQ(device.opens, 1);
+  player.page_stop();
+  EXPECT_FALSE(player.page_active());
+  EXPECT_EQ(mixer.last(0), up);
+  EXPECT_EQ(mixer.last(1), 0u);
+}
+
+TEST_F(PlayerTest, PageWithNoChimesStillMovesTheLines) {
+  st.settings.chimes = 0;
+  player.page_start();
+  EXPECT_EQ(mixer.last(0), volume_word(10));
+  EXPECT_EQ(mixer.last(1), volume_word(80));
+  player.page_stop();
+  EXPECT_EQ(mixer.last(0), volume_word(50));
+  EXPECT_EQ(mixer.last(1), 0u);
+  EXPECT_FALSE(player.is_open());
+}
+
+TEST_F(PlayerTest, ClipIsDeletedOnlyWhenTheLastUserLetsGo) {
+  put_clip(8192 * 12);  // longer than the nine buffers, so it is still open
+  player.play_announcement(&ann);
+  EXPECT_EQ(st.clip_use[0], clip_allocated | clip_held);
+  release_clip(st, 0);  // the announcement is deleted while it plays
+  EXPECT_TRUE(fs::exists(clip_path(st, 0)));
+  device.complete_all();
+  EXPECT_EQ(st.clip_use[0], 0);
+  EXPECT_FALSE(fs::exists(clip_path(st, 0)));
+}
+
+TEST_F(PlayerTest, ClipStillOwnedStaysAfterPlay) {
+  put_clip(8192 * 12);
+  player.play_announcement(&ann);
+  player.stop();
+  EXPECT_EQ(st.clip_use[0], clip_allocated);
+  EXPECT_TRUE(fs::exists(clip_path(st, 0)));
+}
+
+TEST_F(PlayerTest, MissingClipPlaysNineBlocksOfSilenceWithoutChime) {
+  put_chime(ramp_bytes(100, 1));
+  player.play_announcement(&ann);
+  EXPECT_EQ(logged.size(), 1u);
+  device.complete_all();
+  EXPECT_EQ(device.written, std::vector<std::uint8_t>(9 * block_bytes, 0));
+}
+
+TEST_F(PlayerTest, NoSoundOutDeviceLogsButOpensNothing) {
+  put_clip(10);
+  st.settings.sound_out_device = -1;
+  player.play_announcement(&ann);
+  EXPECT_FALSE(player.is_open());
+  EXPECT_EQ(device.opens, 0);
+  EXPECT_EQ(logged.size(), 1u);
+  EXPECT_EQ(st.clip_use[0], clip_allocated);  // released again
+}
+
+TEST_F(PlayerTest, FailedOpenDropsThePlayAndDeletesTheRemoteFile) {
+  device.fail_open = true;
+  std::string path = (dir / "remote.raw").string();
+  write_file(path, ramp_bytes(10, 0));
+  player.play_file(path);
+  EXPECT_FALSE(player.is_open());
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_TRUE(mixer.history.empty());
+}
+
+TEST_F(PlayerTest, UnopenableRemoteFileStillPlaysSilence) {
+  st.settings.chimes = 0;
+  player.play_file((dir / "absent.raw").string());
+  EXPECT_TRUE(player.is_open());
+  device.complete_all();
+  EXPECT_EQ(device.written.size(), 9 * block_bytes);
+}
+
+TEST_F(PlayerTest, NoBufferQueuedStopsAtOnce) {
+  put_clip(10);
+  device.fail_write = true;
+  player.play_announcement(&ann);
+  EXPECT_FALSE(player.is_open());
+  EXPECT_FALSE(device.is_open());
+  EXPECT_EQ(mixer.last(0), volume_word(50));
+}
+
+TEST_F(PlayerTest, StaleCompletionIsIgnored) {
+  put_clip(10);
+  player.play_announcement(&ann);
+  wave_header stray{};
+  stray.flags = wave_done;
+  player.buffer_done(stray);  // not one of the player's buffers
+  EXPECT_EQ(player.outstanding(), 9);
+  player.stop();
+  wave_header late{};
+  late.flags = wave_done;
+  player.buffer_done(late);
+  EXPECT_FALSE(player.is_open());
+}
+
+}  // namespace
+}  // namespace zta
