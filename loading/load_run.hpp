@@ -54,7 +54,8 @@ class load_run {
 
   // Starts by the stored load method.
   void start();
-  // A status of the FTP worker, on the main thread.
+  // A status of the FTP worker, on the main thread. Statuses after the load has ended are
+  // ignored; a dialog that outlives its load_run must drop the ones still queued.
   void on_ftp_status(int status, std::int32_t value);
   // One idle step; false once the load has ended (see state()).
   bool step();
