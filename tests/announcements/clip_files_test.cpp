@@ -77,15 +77,15 @@ TEST(ClipCleanup, MarksReferencesAndExpiresOldPieces) {
   temp_folder dir;
   const std::int32_t now = 10 * piece_max_age;
   station st(dir.path(), now);
-  for (const char* name : {"afl001.aud", "afl002.aud", "afl003.aud", "afl004.aud", "afl005.aud",
-                           "a.tmp", "b.tmp"}) {
+  for (const char* name :
+       {"afl001.aud", "afl002.aud", "afl003.aud", "afl004.aud", "afl005.aud", "a.tmp", "b.tmp"}) {
     dir.write(name, std::string("x"));
   }
   ann_blk a;
   a.clip = 1;
   st.content.list.push_back(a);
-  st.clip_use[2] = clip_allocated;               // unreferenced: deleted
-  st.clip_use[3] = clip_allocated | clip_held;   // unreferenced but playing: kept
+  st.clip_use[2] = clip_allocated;              // unreferenced: deleted
+  st.clip_use[3] = clip_allocated | clip_held;  // unreferenced but playing: kept
   st.pieces.partial[0] = {4, 11, 100, now - piece_max_age + 1, {}};  // recent: kept
   st.pieces.partial[1] = {5, 12, 100, now - piece_max_age, {}};      // a week old: forgotten
   st.clip_use[5] = clip_allocated;

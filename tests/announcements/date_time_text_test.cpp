@@ -63,9 +63,12 @@ TEST(DateTimeText, ParseTime) {
     const char* text;
     std::int32_t after;
   } cases[] = {
-      {"1:30pm", at(2001, 3, 7, 13, 30, 0)}, {"12:15am", at(2001, 3, 7, 0, 15, 0)},
-      {"12pm", at(2001, 3, 7, 12, 0, 0)},    {"9", at(2001, 3, 7, 9, 0, 0)},
-      {"", day},                              {"10:20:30:40", at(2001, 3, 7, 10, 20, 30)},
+      {"1:30pm", at(2001, 3, 7, 13, 30, 0)},
+      {"12:15am", at(2001, 3, 7, 0, 15, 0)},
+      {"12pm", at(2001, 3, 7, 12, 0, 0)},
+      {"9", at(2001, 3, 7, 9, 0, 0)},
+      {"", day},
+      {"10:20:30:40", at(2001, 3, 7, 10, 20, 30)},
       {":5", at(2001, 3, 7, 8, 5, 0)},
   };
   for (const auto& c : cases) {
@@ -79,8 +82,8 @@ TEST(DateTimeText, ParseDayTime) {
   const struct {
     const char* text;
     std::int32_t secs;
-  } cases[] = {{"7.5", 25500}, {"24:00", 86400}, {"25:00", 90000}, {"1:30pm", 48600},
-               {"12:15am", 900}, {"", 0},        {"8\\30", 830 * 3600}};
+  } cases[] = {{"7.5", 25500},   {"24:00", 86400}, {"25:00", 90000},     {"1:30pm", 48600},
+               {"12:15am", 900}, {"", 0},          {"8\\30", 830 * 3600}};
   for (const auto& c : cases) EXPECT_EQ(parse_day_time(c.text), c.secs) << c.text;
 }
 
@@ -88,11 +91,13 @@ TEST(DateOrder, FromLocaleFormats) {
   const struct {
     const char* fmt;
     date_order order;
-  } cases[] = {{"%m/%d/%Y", date_order::month_day_year}, {"%d/%m/%y", date_order::day_month_year},
-               {"%d.%m.%Y", date_order::day_month_year}, {"%Y年%m月%d日", date_order::year_month_day},
-               {"%m/%d/%y", date_order::month_day_year}, {"%F", date_order::year_month_day},
-               {"", date_order::month_day_year},         {nullptr, date_order::month_day_year}};
-  for (const auto& c : cases) EXPECT_EQ(date_order_from_format(c.fmt), c.order) << (c.fmt ? c.fmt : "null");
+  } cases[] = {
+      {"%m/%d/%Y", date_order::month_day_year}, {"%d/%m/%y", date_order::day_month_year},
+      {"%d.%m.%Y", date_order::day_month_year}, {"%Y年%m月%d日", date_order::year_month_day},
+      {"%m/%d/%y", date_order::month_day_year}, {"%F", date_order::year_month_day},
+      {"", date_order::month_day_year},         {nullptr, date_order::month_day_year}};
+  for (const auto& c : cases)
+    EXPECT_EQ(date_order_from_format(c.fmt), c.order) << (c.fmt ? c.fmt : "null");
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ TEST(DayPart, LoweringWinsOverRaisingAndRaisesDoNotAdd) {
   settings_block mixed = with_entries({{0, 10, 0, 127, 0, 1440}, {0, -5, 0, 127, 0, 1440}});
   EXPECT_EQ(music_up_level(mixed, c), 45);
   EXPECT_EQ(music_down_level(mixed, c), 10);
-  settings_block mixed_reversed = with_entries({{0, -5, 0, 127, 0, 1440}, {0, 10, 0, 127, 0, 1440}});
+  settings_block mixed_reversed =
+      with_entries({{0, -5, 0, 127, 0, 1440}, {0, 10, 0, 127, 0, 1440}});
   EXPECT_EQ(music_up_level(mixed_reversed, c), 45);
   settings_block raises = with_entries({{0, 10, 0, 127, 0, 1440}, {0, 20, 0, 127, 0, 1440}});
   EXPECT_EQ(music_up_level(raises, c), 70);
@@ -59,7 +60,7 @@ TEST(DayPart, WindowsAndWeekdays) {
   const struct {
     int day, hour, minute, music;
   } cases[] = {
-      {10, 22, 0, 60}, {10, 23, 59, 60}, {10, 0, 0, 60}, {10, 5, 59, 60},
+      {10, 22, 0, 60}, {10, 23, 59, 60}, {10, 0, 0, 60},       {10, 5, 59, 60},
       {10, 6, 0, 50},  {11, 0, 30, 50},  {10, 10, 0, 60 - 10},
   };
   for (const auto& c : cases) {

@@ -94,7 +94,8 @@ TEST(MergePackageList, UserRecordsSurviveOnlyWhileThereIsRoom) {
     merge_package_list(st, std::move(incoming));
     ASSERT_EQ(st.content.list.count(), c.incoming + c.survivors);
     for (int i = 0; i < c.survivors; ++i) {
-      EXPECT_EQ(st.content.list[c.incoming + i].id_stamp, 1000 + i) << "user records keep their order";
+      EXPECT_EQ(st.content.list[c.incoming + i].id_stamp, 1000 + i)
+          << "user records keep their order";
     }
   }
 }
@@ -106,9 +107,9 @@ TEST(Notice, TakeDueNoticeRepeatsOnlyDailyOrLonger) {
     std::int32_t after;
   };
   const notice_case cases[] = {
-      {100, 86400, 100, false, 100},              // not strictly before now
-      {99, 86400, 100, true, 100 + 86400},        // shown, next a day later
-      {99, 86399, 100, true, moment_never},       // shorter than a day: once
+      {100, 86400, 100, false, 100},         // not strictly before now
+      {99, 86400, 100, true, 100 + 86400},   // shown, next a day later
+      {99, 86399, 100, true, moment_never},  // shorter than a day: once
       {99, 3600, 100, true, moment_never},
       {moment_never, 86400, moment_never, false, moment_never},
       {5, 86400, 0x7FFFFFFF - 86400, true, moment_never},  // would reach never

@@ -11,7 +11,9 @@ namespace {
 
 using testing::temp_folder;
 
-std::string text_of(const std::vector<std::uint8_t>& b) { return {b.begin(), b.end()}; }
+std::string text_of(const std::vector<std::uint8_t>& b) {
+  return {b.begin(), b.end()};
+}
 
 TEST(PlayLog, FileNamesByMonth) {
   EXPECT_EQ(log_file_name(*make_moment({1999, 12, 31, 23, 0, 0, 0})), "log1299.txt");

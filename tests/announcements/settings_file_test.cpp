@@ -72,20 +72,20 @@ struct sample {
     store_le<std::int32_t>(at(465 + 406), 1000);
     store_le<std::int32_t>(at(875), 4242);
     const std::uint8_t record[] = {
-        'S', 'p', 'e', 'c', 'i', 'a', 'l', 's', 0, 0, 0, 0, 0, 0, 0, 0,  // name
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,                  //
-        0x44, 0x33, 0x22, 0x11,  // id_stamp
-        0x22, 0x56, 0, 0,        // id_serial 22050
-        0, 0, 0, 0,              // commence
-        0xFF, 0xFF, 0xFF, 0x7F,  // expiry
-        0x10, 0x0E, 0, 0,        // day_from 3600
-        0x80, 0x51, 1, 0,        // day_to 86400
-        127, 1, 0, 1,            // weekdays, chimes, confirm, manual
-        0xFF, 0xFF,              // autoplay -1
-        1,                       // user_made
-        7, 0,                    // clip
-        2, 0xA0, 0x8C, 0, 0, 0xC8, 0xAF, 0, 0,  // two fixed times
-        5, 0, 'H', 'e', 'l', 'l', 'o',         // script
+        'S',  'p',  'e',  'c',  'i', 'a',  'l',  's', 0, 0, 0, 0, 0, 0, 0, 0,  // name
+        0,    0,    0,    0,    0,   0,    0,    0,   0, 0, 0, 0, 0, 0, 0, 0,  //
+        0x44, 0x33, 0x22, 0x11,                                                // id_stamp
+        0x22, 0x56, 0,    0,                                                   // id_serial 22050
+        0,    0,    0,    0,                                                   // commence
+        0xFF, 0xFF, 0xFF, 0x7F,                                                // expiry
+        0x10, 0x0E, 0,    0,                                                   // day_from 3600
+        0x80, 0x51, 1,    0,                                                   // day_to 86400
+        127,  1,    0,    1,                              // weekdays, chimes, confirm, manual
+        0xFF, 0xFF,                                       // autoplay -1
+        1,                                                // user_made
+        7,    0,                                          // clip
+        2,    0xA0, 0x8C, 0,    0,   0xC8, 0xAF, 0,   0,  // two fixed times
+        5,    0,    'H',  'e',  'l', 'l',  'o',           // script
     };
     bytes.push_back(1);
     bytes.insert(bytes.end(), std::begin(record), std::end(record));

@@ -39,10 +39,17 @@ struct window_case {
 
 TEST(Validity, InWindow) {
   const window_case cases[] = {
-      {0, 0, 0, false},          {0, 0, 43200, false},        {79200, 21600, 86399, true},
-      {79200, 21600, 0, true},   {79200, 21600, 21599, true}, {79200, 21600, 21600, false},
-      {79200, 21600, 79199, false}, {0, 86400, 86399, true},  {0, 86400, 0, true},
-      {3600, 7200, 3600, true},  {3600, 7200, 7200, false},
+      {0, 0, 0, false},
+      {0, 0, 43200, false},
+      {79200, 21600, 86399, true},
+      {79200, 21600, 0, true},
+      {79200, 21600, 21599, true},
+      {79200, 21600, 21600, false},
+      {79200, 21600, 79199, false},
+      {0, 86400, 86399, true},
+      {0, 86400, 0, true},
+      {3600, 7200, 3600, true},
+      {3600, 7200, 7200, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(in_window(c.from, c.to, c.s), c.expected) << c.from << "-" << c.to << " at " << c.s;
@@ -56,12 +63,13 @@ struct passed_case {
 
 TEST(Validity, PassedIsOpenAtPrevClosedAtCur) {
   const passed_case cases[] = {
-      {100, 200, 100, false}, {200, 200, 100, true},   {150, 200, 100, true},
-      {100, 100, 100, false}, {0, 3, 86395, true},     {86398, 3, 86395, true},
+      {100, 200, 100, false},   {200, 200, 100, true}, {150, 200, 100, true},
+      {100, 100, 100, false},   {0, 3, 86395, true},   {86398, 3, 86395, true},
       {86395, 3, 86395, false}, {4, 3, 86395, false},  {3, 3, 86395, true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(passed(c.h, c.cur, c.prev), c.expected) << c.h << " in (" << c.prev << "," << c.cur << "]";
+    EXPECT_EQ(passed(c.h, c.cur, c.prev), c.expected)
+        << c.h << " in (" << c.prev << "," << c.cur << "]";
   }
 }
 
@@ -127,7 +135,7 @@ TEST(Validity, IsDueFixedTimesAndPeriods) {
 
   ann_blk every45 = current_all_day();
   every45.autoplay = 45;
-  EXPECT_TRUE(is_due(every45, clock, 2700, 2699));  // 00:45
+  EXPECT_TRUE(is_due(every45, clock, 2700, 2699));    // 00:45
   EXPECT_TRUE(is_due(every45, clock, 83700, 83699));  // 23:15
   EXPECT_FALSE(is_due(every45, clock, 86399, 83700));
   EXPECT_TRUE(is_due(every45, clock, 2, 86399));  // 00:00 again

@@ -29,7 +29,8 @@ class temp_folder {
 
   void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
     std::ofstream out(file(name), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   void write(const std::string& name, const std::string& text) const {
     std::ofstream out(file(name), std::ios::binary);
@@ -42,7 +43,8 @@ class temp_folder {
   bool exists(const std::string& name) const { return std::filesystem::exists(file(name)); }
   std::vector<std::string> names() const {
     std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(path_))
+      out.push_back(e.path().filename().string());
     return out;
   }
 
