@@ -175,7 +175,13 @@ std::uint64_t alsa_wave_out::consumed_frames() {
 }
 
 void alsa_wave_out::pump() {
+  if (pump_depth_ == 0) retired_.clear();
   if (!is_open()) return;
+  ++pump_depth_;
+  struct leave {
+    int& depth;
+    ~leave() { --depth; }
+  } guard{pump_depth_};
   if (!notifiers_.empty()) {
     // Let the plugin translate what woke us (some need this to clear their event).
     std::vector<pollfd> fds(notifiers_.size());
@@ -220,9 +226,10 @@ void alsa_wave_out::close() {
   reset();
   for (auto& n : notifiers_) {
     n->setEnabled(false);
-    n.release()->deleteLater();  // may be the notifier whose signal is running
+    retired_.push_back(std::move(n));  // one of them may be the notifier whose signal is running
   }
   notifiers_.clear();
+  if (pump_depth_ == 0) retired_.clear();
   snd_pcm_close(pcm_);
   pcm_ = nullptr;
   listener_ = nullptr;

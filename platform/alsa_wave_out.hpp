@@ -60,6 +60,9 @@ class alsa_wave_out final : public wave_out {
   wave_format format_{};
   wave_out_listener* listener_ = nullptr;
   std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
+  // Notifiers of a closed PCM, kept until no signal of theirs can be running.
+  std::vector<std::unique_ptr<QSocketNotifier>> retired_;
+  int pump_depth_ = 0;
   QTimer safety_;
   std::deque<queued> queue_;
   std::size_t feed_index_ = 0;     // first queued header not yet fully handed to ALSA
