@@ -10,5 +10,6 @@ using arg_list = std::vector<std::string>;
 int cmd_list(const arg_list& args);
 int cmd_settings(const arg_list& args);
 int cmd_resave(const arg_list& args);
+int cmd_chime(const arg_list& args);
 
 }  // namespace zta::tool

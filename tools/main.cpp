@@ -18,6 +18,7 @@ const command_entry commands[] = {
     {"list", zta::tool::cmd_list, "list --data DIR [--json]"},
     {"settings", zta::tool::cmd_settings, "settings --data DIR [--json]"},
     {"resave", zta::tool::cmd_resave, "resave --data DIR"},
+    {"chime", zta::tool::cmd_chime, "chime N --out FILE   (N-note chime clip, N = 1..3)"},
 };
 
 int usage() {
