@@ -25,6 +25,7 @@ const command_entry commands[] = {
     {"inspect", zta::tool::cmd_inspect, "inspect FILE"},
     {"preview", zta::tool::cmd_preview,
      "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
+    {"chime", zta::tool::cmd_chime, "chime N --out FILE   (N-note chime clip, N = 1..3)"},
 };
 
 int usage() {
