@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "announcements/byte_codec.hpp"
+#include "app/idle_save.hpp"
 #include "app/load_stepper.hpp"
 #include "app/run_mode.hpp"
 #include "loading/update_due.hpp"
@@ -13,6 +14,7 @@ namespace zta {
 headless_player::headless_player(app_context& ctx, QObject* parent)
     : QObject(parent), ctx_(ctx), timers_(ctx.tick, this) {
   ctx_.relay.attach(this);
+  save_when_idle(this, ctx_);
 }
 
 headless_player::~headless_player() {

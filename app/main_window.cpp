@@ -14,6 +14,7 @@
 #include "announcements/byte_codec.hpp"
 #include "announcements/text_encoding.hpp"
 #include "announcements/validity.hpp"
+#include "app/idle_save.hpp"
 #include "app/loaddlg.hpp"
 #include "loading/update_due.hpp"
 #include "ui/glyph_button.hpp"
@@ -80,6 +81,7 @@ main_window::main_window(app_context& ctx, message_box_fn box, QWidget* parent)
   open_url = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
   program_folder_ = ctx.st.data_folder;
   ctx_.relay.attach(this);
+  save_when_idle(this, ctx_);
   make_controls();
 }
 

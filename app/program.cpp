@@ -15,7 +15,6 @@
 
 #include "app/app_context.hpp"
 #include "app/headless_player.hpp"
-#include "app/idle_save.hpp"
 #include "app/main_frame.hpp"
 #include "app/run_mode.hpp"
 #include "app/shutdown_signals.hpp"
@@ -114,7 +113,6 @@ int run_program(int argc, char** argv) {
 
   if (headless) {
     headless_player player(*ctx);
-    save_when_idle(&player, *ctx);
     server.on_handover = [&player](std::optional<std::string> text) { player.open_command(text); };
     server.on_yield = [&ctx, &app] {
       ctx->save();
@@ -128,7 +126,6 @@ int run_program(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   main_frame frame(*ctx, show_message_box);
   frame.client()->set_program_folder(data_folder);
-  save_when_idle(&frame, *ctx);
   QObject::connect(&frame, &main_frame::ended, app.get(), &QCoreApplication::quit,
                    Qt::QueuedConnection);
   server.on_handover = [&frame](std::optional<std::string> text) { frame.handover(text); };

@@ -28,9 +28,12 @@ QByteArray read_line(QLocalSocket& s, QElapsedTimer& clock, int timeout_ms) {
 }  // namespace
 
 QString instance_server_name() {
+  return instance_server_name_for(qgetenv("XDG_RUNTIME_DIR"));
+}
+
+QString instance_server_name_for(const QByteArray& runtime) {
   QString name = QStringLiteral("%1.%2").arg(QString::fromLatin1(frame_title)).arg(::getuid());
   // A session with a runtime folder of its own (a test, a separate seat) gets its own player.
-  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
   if (!runtime.isEmpty() && runtime != "/run/user/" + QByteArray::number(::getuid()))
     name += "." + QCryptographicHash::hash(runtime, QCryptographicHash::Sha1).toHex().left(12);
   return name;

@@ -21,6 +21,7 @@ inline constexpr char frame_title[] = "ZTA Announcement Player";
 
 // The server name for this user (and runtime folder, when it is not the usual one).
 QString instance_server_name();
+QString instance_server_name_for(const QByteArray& runtime_folder);
 
 enum class contact_result {
   nobody,        // no copy listens: become the player

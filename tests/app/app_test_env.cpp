@@ -1,0 +1,119 @@
+#include "tests/app/app_test_env.hpp"
+
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "announcements/clip_files.hpp"
+
+namespace zta::testing {
+
+namespace {
+
+std::string make_session() {
+  std::string tmpl = (std::filesystem::temp_directory_path() / "zta-app-XXXXXX").string();
+  if (::mkdtemp(tmpl.data()) == nullptr) std::abort();
+  for (const char* sub : {"run", "config", "data"}) {
+    std::string p = tmpl + "/" + sub;
+    ::mkdir(p.c_str(), 0700);
+  }
+  ::setenv("XDG_RUNTIME_DIR", (tmpl + "/run").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (tmpl + "/config").c_str(), 1);
+  ::setenv("XDG_DATA_HOME", (tmpl + "/data").c_str(), 1);
+  return tmpl;
+}
+
+class qt_environment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    session_folder();
+    static int argc = 1;
+    static char name[] = "test_app";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+  }
+  void TearDown() override {
+    app_.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(session_folder(), ec);
+  }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const qt_env =
+    ::testing::AddGlobalTestEnvironment(new qt_environment);
+
+}  // namespace
+
+const std::string& session_folder() {
+  static const std::string folder = make_session();
+  return folder;
+}
+
+std::int32_t wednesday_noon() {
+  std::tm t{};
+  t.tm_year = 124;
+  t.tm_mon = 2;
+  t.tm_mday = 6;
+  t.tm_hour = 12;
+  return static_cast<std::int32_t>(timegm(&t));
+}
+
+void app_fixture::SetUp() {
+  audio_devices d;
+  auto o = std::make_unique<test_wave_out>();
+  out = o.get();
+  auto m = std::make_unique<recording_aux_mixer>();
+  mixer = m.get();
+  d.out = std::move(o);
+  d.mixer = std::move(m);
+  d.description = "test";
+  auto c = std::make_unique<fixed_wall_clock>(wednesday_noon());
+  clock = c.get();
+  xdg_roots roots{dir.path() + "share", dir.path() + "config", false};
+  ctx = std::make_unique<app_context>(dir.path(), std::move(d), std::move(c),
+                                      std::make_unique<xdg_startup_registry>(roots));
+  ctx->st.settings.chimes = 0;
+}
+
+void app_fixture::TearDown() {
+  ctx.reset();
+}
+
+ann_blk& app_fixture::add_announcement(const std::string& name, int clip, bool manual) {
+  ann_blk a;
+  a.set_name(name);
+  a.clip = static_cast<std::int16_t>(clip);
+  a.manual = manual ? 1 : 0;
+  a.commence = 0;
+  a.expiry = moment_never;
+  a.weekdays = every_day;
+  a.day_from = 0;
+  a.day_to = seconds_per_day;
+  a.chimes = 0;
+  if (clip >= 0) {
+    dir.write(std::filesystem::path(clip_path(ctx->st, clip)).filename().string(),
+              std::vector<std::uint8_t>(44100, 0));
+    ctx->st.clip_use[static_cast<std::size_t>(clip)] |= clip_allocated;
+  }
+  ctx->st.content.list.push_back(a);
+  return ctx->st.content.list[ctx->st.content.list.count() - 1];
+}
+
+message_box_fn app_fixture::box_fn() {
+  return [this](QWidget*, box_kind kind, const QString& caption, const QString& text) {
+    boxes.push_back({kind, caption, text});
+    if (answers.empty()) return box_answer::cancel;
+    box_answer a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  };
+}
+
+}  // namespace zta::testing

@@ -1,0 +1,51 @@
+#pragma once
+// Shared pieces of the program's tests: a private session (runtime, config and data folders) set
+// up before the QApplication, and a panel fixture on test devices and a fixed clock.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_context.hpp"
+#include "app/message_box.hpp"
+#include "platform/recording_aux_mixer.hpp"
+#include "platform/test_wave_out.hpp"
+#include "platform/xdg_startup_registry.hpp"
+#include "tests/common/temp_folder.hpp"
+
+namespace zta::testing {
+
+// The session folders every test process gets (created mode 700 before Qt starts).
+const std::string& session_folder();
+
+// 2024-03-06 (a Wednesday) 12:00:00 on the `now` scale.
+std::int32_t wednesday_noon();
+
+struct shown_box {
+  box_kind kind;
+  QString caption;
+  QString text;
+};
+
+class app_fixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A current, manual announcement with a clip file of `samples` samples.
+  ann_blk& add_announcement(const std::string& name, int clip, bool manual = true);
+
+  message_box_fn box_fn();
+
+  temp_folder dir;
+  test_wave_out* out = nullptr;
+  recording_aux_mixer* mixer = nullptr;
+  fixed_wall_clock* clock = nullptr;
+  std::unique_ptr<app_context> ctx;
+  std::vector<shown_box> boxes;
+  std::vector<box_answer> answers;  // given in order; afterwards cancel
+};
+
+}  // namespace zta::testing

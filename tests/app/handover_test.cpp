@@ -1,0 +1,136 @@
+// Two real processes of the built program in a private session.
+#include <sys/stat.h>
+
+#include <QLocalSocket>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+#include <filesystem>
+
+#include "announcements/settings_store.hpp"
+#include "app/single_instance.hpp"
+#include "tests/app/app_test_env.hpp"
+#include "tests/app/package_fixture.hpp"
+
+namespace zta::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class handover_test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy_file(ZTA_VRXPAR, dir.file("vrxpar"));
+    fs::permissions(dir.file("vrxpar"), fs::perms::owner_all);
+    for (const char* sub : {"run", "played", "config", "share"})
+      ::mkdir(dir.file(sub).c_str(), 0700);
+    env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.file("run")));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+    env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("share")));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("ZTA_AUDIO", QString::fromStdString("sim:" + dir.file("played")));
+    server_name = instance_server_name_for(QByteArray::fromStdString(dir.file("run")));
+  }
+  void TearDown() override {
+    for (auto& p : started) {
+      if (p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(5000);
+      }
+    }
+  }
+
+  QProcess* start(const QStringList& args) {
+    auto p = std::make_unique<QProcess>();
+    p->setProcessEnvironment(env);
+    p->setWorkingDirectory(QString::fromStdString(dir.path()));
+    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->start(QString::fromStdString(dir.file("vrxpar")), args);
+    started.push_back(std::move(p));
+    return started.back().get();
+  }
+  // Waits until a copy listens (a bare connection is answered with a greeting and dropped).
+  bool listening(int timeout_ms = 20000) {
+    for (int waited = 0; waited < timeout_ms; waited += 100) {
+      QLocalSocket s;
+      s.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+      s.connectToServer(server_name);
+      if (s.waitForConnected(200)) return true;
+      QTest::qWait(100);
+    }
+    return false;
+  }
+  int run_to_end(const QStringList& args) {
+    QProcess* p = start(args);
+    if (!p->waitForFinished(30000)) return -1;
+    return p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -2;
+  }
+  // The announcements saved in the data folder's settings file.
+  std::vector<std::string> saved_names() {
+    std::vector<std::uint8_t> bytes;
+    if (!read_whole_file(dir.file("vrxpa.dat"), bytes)) return {};
+    station st(dir.path());
+    decode_settings_file(bytes, st);
+    std::vector<std::string> names;
+    for (const ann_blk& a : st.content.list) names.emplace_back(a.name_text());
+    return names;
+  }
+
+  temp_folder dir;
+  QProcessEnvironment env;
+  QString server_name;
+  std::vector<std::unique_ptr<QProcess>> started;
+};
+
+TEST_F(handover_test, second_copy_hands_over_a_file_name_and_open) {
+  dir.write("shop.vrx", one_announcement_package("Shop Opening"));
+  QProcess* first = start({"/open"});
+  ASSERT_TRUE(listening());
+  EXPECT_EQ(run_to_end({QString::fromStdString(dir.file("shop.vrx"))}), 0);
+  // The first copy loads it and writes the settings file once idle.
+  std::vector<std::string> names;
+  for (int waited = 0; waited < 30000 && names.empty(); waited += 200) {
+    QTest::qWait(200);
+    names = saved_names();
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"Shop Opening"});
+  EXPECT_EQ(run_to_end({"/open"}), 0);
+  EXPECT_FALSE(first->waitForFinished(500));
+  // SIGTERM ends it in order.
+  first->terminate();
+  ASSERT_TRUE(first->waitForFinished(20000));
+  EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(first->exitCode(), 0);
+  EXPECT_FALSE(listening(300));
+}
+
+TEST_F(handover_test, desktop_copy_takes_over_from_the_headless_one) {
+  QProcess* service = start({"/service"});
+  ASSERT_TRUE(listening());
+  QProcess* desktop = start({"/open"});
+  ASSERT_TRUE(desktop->waitForStarted(10000));
+  ASSERT_TRUE(service->waitForFinished(30000));
+  EXPECT_EQ(service->exitCode(), 0);
+  ASSERT_TRUE(listening());
+  EXPECT_FALSE(desktop->waitForFinished(500));
+  // The new player is the desktop one: a third copy hands over to it and ends.
+  EXPECT_EQ(run_to_end({"/open"}), 0);
+  EXPECT_FALSE(desktop->waitForFinished(500));
+}
+
+TEST_F(handover_test, installer_and_uninstaller_names_say_not_available) {
+  fs::copy_file(dir.file("vrxpar"), dir.file("setup"));
+  fs::copy_file(dir.file("vrxpar"), dir.file("uninst"));
+  for (const char* name : {"setup", "uninst"}) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QString::fromStdString(dir.file(name)), {});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_NE(p.exitCode(), 0) << name;
+    EXPECT_TRUE(p.readAllStandardError().contains("not available yet")) << name;
+  }
+}
+
+}  // namespace
+}  // namespace zta::testing

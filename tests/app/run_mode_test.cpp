@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "app/run_mode.hpp"
+
+namespace zta {
+namespace {
+
+struct plan_case {
+  const char* label;
+  const char* program;
+  std::vector<std::string> args;
+  run_mode mode;
+  bool shown;
+  std::optional<std::string> handover;
+  std::optional<std::string> self;
+};
+
+void PrintTo(const plan_case& c, std::ostream* os) {
+  *os << c.label;
+}
+
+class plan_start_test : public ::testing::TestWithParam<plan_case> {};
+
+TEST_P(plan_start_test, decides_mode_window_and_texts) {
+  const plan_case& c = GetParam();
+  start_plan p = plan_start(c.program, c.args, "/opt/zta/");
+  EXPECT_EQ(p.mode, c.mode);
+  EXPECT_EQ(p.handover_text, c.handover);
+  if (c.mode == run_mode::player || c.mode == run_mode::service) {
+    EXPECT_EQ(p.show_window, c.shown);
+    EXPECT_EQ(p.self_command, c.self);
+  }
+}
+
+const plan_case plan_cases[] = {
+    {"no_argument_starts_hidden", "/opt/zta/vrxpar", {}, run_mode::player, false, {}, {}},
+    {"open_shows_and_hands_nothing", "/opt/zta/vrxpar", {"/open"}, run_mode::player, true, {}, {}},
+    {"install_loads_test_ann",
+     "/opt/zta/vrxpar",
+     {"/install"},
+     run_mode::player,
+     true,
+     "/install",
+     "/opt/zta/test.ann"},
+    {"logon_hidden", "/opt/zta/vrxpar", {"/logon"}, run_mode::player, false, "/logon", "/logon"},
+    {"service_headless",
+     "/opt/zta/vrxpar",
+     {"/service"},
+     run_mode::service,
+     false,
+     "/service",
+     "/service"},
+    {"service_without_slash_is_service_but_shown",
+     "/opt/zta/vrxpar",
+     {"xservice"},
+     run_mode::service,
+     true,
+     "xservice",
+     "xservice"},
+    {"file_split_at_space_is_joined",
+     "/opt/zta/vrxpar",
+     {"/home/shop/My", "Files/x.vrx"},
+     run_mode::player,
+     true,
+     "/home/shop/My Files/x.vrx",
+     "/home/shop/My Files/x.vrx"},
+    {"switch_is_case_sensitive",
+     "/opt/zta/vrxpar",
+     {"/OPEN"},
+     run_mode::player,
+     true,
+     "/OPEN",
+     "/OPEN"},
+    {"only_first_argument_counts",
+     "/opt/zta/vrxpar",
+     {"a.vrx", "/open"},
+     run_mode::player,
+     true,
+     "a.vrx /open",
+     "a.vrx /open"},
+    {"setup_name_any_case", "/media/b/Setup.bin", {}, run_mode::install, false, {}, {}},
+    {"setup_wins_over_uninst", "/x/uninst-setup", {}, run_mode::install, false, {}, {}},
+    {"uninstaller", "/x/uninst", {"/open"}, run_mode::uninstall, false, {}, {}},
+    {"folder_name_does_not_count", "/SETUP/vrxpar", {}, run_mode::player, false, {}, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(cases, plan_start_test, ::testing::ValuesIn(plan_cases),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST(background_command, logon_and_service_anywhere_in_the_text) {
+  EXPECT_TRUE(is_background_command("/logon"));
+  EXPECT_TRUE(is_background_command("x /service y"));
+  EXPECT_FALSE(is_background_command("/open"));
+  EXPECT_FALSE(is_background_command("/home/shop/test.ann"));
+}
+
+}  // namespace
+}  // namespace zta

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/xdg_startup_registry.hpp"
+#include "tests/common/temp_folder.hpp"
+
+namespace zta {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct registry_fixture : ::testing::Test {
+  testing::temp_folder dir;
+  xdg_startup_registry reg{xdg_roots{dir.path() + "data", dir.path() + "config", false}};
+  std::string text(const std::string& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+};
+
+TEST_F(registry_fixture, install_folder_is_created_under_the_data_home) {
+  const std::string expected = dir.path() + "data/VRX Tolvane/ZTA";
+  EXPECT_EQ(reg.install_folder(), expected);
+  EXPECT_TRUE(fs::is_directory(expected));
+  EXPECT_EQ(reg.installed_exe_path(), expected + "/vrxpar");
+}
+
+TEST_F(registry_fixture, logon_entry_is_written_once_and_cleared) {
+  EXPECT_FALSE(reg.logon_start_is_set());
+  reg.logon_start_set();
+  ASSERT_TRUE(reg.logon_start_is_set());
+  const std::string path = dir.path() + "config/autostart/ZTAAnnLogon.desktop";
+  EXPECT_EQ(reg.autostart_path(), path);
+  const std::string entry = text(path);
+  EXPECT_NE(entry.find("[Desktop Entry]\nVersion=1.4\nType=Application\n"), std::string::npos);
+  // The folder has a space, so the program is quoted.
+  EXPECT_NE(entry.find("\nExec=\"" + dir.path() + "data/VRX Tolvane/ZTA/vrxpar\" /logon\n"),
+            std::string::npos)
+      << entry;
+  // Only existence is tested: an entry already there is left as it is.
+  { std::ofstream(path) << "[Desktop Entry]\nExec=other\n"; }
+  reg.logon_start_set();
+  EXPECT_EQ(text(path), "[Desktop Entry]\nExec=other\n");
+  reg.logon_start_clear();
+  EXPECT_FALSE(reg.logon_start_is_set());
+  reg.logon_start_clear();  // a missing entry is no error
+}
+
+TEST_F(registry_fixture, service_unit_is_enabled_by_its_wants_link_and_removed) {
+  EXPECT_FALSE(reg.service_is_installed());
+  ASSERT_TRUE(reg.service_install());
+  const std::string unit = dir.path() + "config/systemd/user/ZTAAnnService.service";
+  const std::string link =
+      dir.path() + "config/systemd/user/default.target.wants/ZTAAnnService.service";
+  EXPECT_TRUE(reg.service_is_installed());
+  EXPECT_EQ(text(unit),
+            "[Unit]\nDescription=ZTA Announcement Player (before log-on)\n\n"
+            "[Service]\nType=simple\nExecStart=\"" +
+                dir.path() +
+                "data/VRX Tolvane/ZTA/vrxpar\" /service\n"
+                "Restart=no\n\n[Install]\nWantedBy=default.target\n");
+  ASSERT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(fs::read_symlink(link), fs::path(unit));
+  EXPECT_TRUE(reg.service_install());  // already installed: nothing
+  reg.service_uninstall();
+  EXPECT_FALSE(reg.service_is_installed());
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+  reg.service_uninstall();
+}
+
+TEST(exec_values, reserved_characters_are_escaped) {
+  EXPECT_EQ(desktop_exec_value("/a b/x", "/logon"), "\"/a b/x\" /logon");
+  EXPECT_EQ(desktop_exec_value("/a$\"b\\c%", "/logon"), "\"/a\\\\$\\\\\"b\\\\\\\\c%%\" /logon");
+  EXPECT_EQ(unit_exec_value("/a b/x%y\"", "/service"), "\"/a b/x%%y\\\"\" /service");
+}
+
+TEST(xdg_roots, come_from_the_environment) {
+  const std::string data = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+  const std::string config = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+  ::setenv("XDG_DATA_HOME", "/tmp/d", 1);
+  ::setenv("XDG_CONFIG_HOME", "/tmp/c", 1);
+  xdg_roots r = xdg_roots_from_environment();
+  EXPECT_EQ(r.data_home, "/tmp/d");
+  EXPECT_EQ(r.config_home, "/tmp/c");
+  ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace zta
