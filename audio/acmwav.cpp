@@ -171,6 +171,8 @@ bool acmwav::open(const std::string& path, sample_sink* sink) {
         std::clamp<std::size_t>(out, static_cast<std::size_t>(min_stage), max_decoded_stage));
     decoded_.allocate(cap);
     last = cap;
+    // The buffer must hold whole frames, or the pull could never make progress.
+    if (decoder_->channels() < 1 || 2 * frame_bytes_ > cap) return fail(wav_error::cannot_decode);
   }
   if (channels_ >= 2) {
     mono_.allocate(std::max(last / channels_ + 1, min_stage));
@@ -195,7 +197,11 @@ bool acmwav::step() {
   if (!decoder_) {
     const auto space = static_cast<std::uint32_t>(raw_.capacity - raw_.fill);
     std::uint32_t ask = remaining_;
-    if (space < remaining_) {
+    if (space == 0) {
+      // The later stages always take something; a full buffer would mean no progress.
+      ask = 0;
+      last = true;
+    } else if (space < remaining_) {
       ask = space;
     } else {
       last = true;
@@ -221,7 +227,7 @@ bool acmwav::step() {
       last = true;
     } else {
       decoded_.fill += static_cast<std::int32_t>(got) * frame_bytes_;
-      if (frames > 0 && got < frames) last = true;
+      if (got < frames || frames == 0) last = true;
     }
     cur = &decoded_;
   }

@@ -40,7 +40,7 @@ void load_run::start() {
   state_ = load_state::running;
   const load_options& o = st_.load_opts;
   if (o.method == 2) {
-    if (env_.inet == nullptr) return finish(false);
+    if (env_.inet == nullptr || !env_.post) return finish(false);
     state_ = load_state::waiting_for_ftp;
     std::string name = downloaded_package_name(st_);
     env_.inet->start_download(env_.post, std::string(field_text(o.ftp_server)), name,

@@ -26,8 +26,9 @@ struct wav_import_steps {
   std::function<void()> cancel;
 };
 using wav_importer = std::function<wav_import_steps(station&, const std::string& path)>;
-// The import of audio/import_wav.hpp.
-wav_importer default_wav_importer();
+class pcm_decoder_factory;
+// The import of audio/import_wav.hpp (without decoders only 16-bit PCM files are read).
+wav_importer default_wav_importer(pcm_decoder_factory* decoders = nullptr);
 
 struct load_environment {
   std::string drive_a = "/media/floppy0/";  // mount points of the two drives (trailing '/')
@@ -53,7 +54,8 @@ class load_run {
 
   // Starts by the stored load method.
   void start();
-  // A status of the FTP worker, on the main thread.
+  // A status of the FTP worker, on the main thread. Statuses after the load has ended are
+  // ignored; a dialog that outlives its load_run must drop the ones still queued.
   void on_ftp_status(int status, std::int32_t value);
   // One idle step; false once the load has ended (see state()).
   bool step();

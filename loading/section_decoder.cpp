@@ -40,7 +40,7 @@ struct cursor {
   std::uint32_t width;
   std::uint32_t checksum;
   std::int32_t to_produce;
-  std::int32_t consumed;
+  std::uint32_t consumed;  // wraps instead of overflowing on an absurdly long section
   predictor pr;
 
   void take(std::uint8_t b) {
@@ -60,8 +60,14 @@ struct cursor {
 std::size_t decode_section(section_decoder_state& s, std::span<const std::uint8_t> block,
                            sample_output& out) {
   if (s.done) return 0;
-  cursor c{s.accumulator, s.bits,       s.group_left, s.width,
-           s.checksum,    s.to_produce, s.consumed,   {s.y1, s.y2, s.a1, s.a2}};
+  cursor c{s.accumulator,
+           s.bits,
+           s.group_left,
+           s.width,
+           s.checksum,
+           s.to_produce,
+           static_cast<std::uint32_t>(s.consumed),
+           {s.y1, s.y2, s.a1, s.a2}};
   const bool twelve = s.twelve_bit;
   const std::uint8_t* p = block.data();
   const std::uint8_t* const end = p + block.size();
@@ -100,10 +106,15 @@ std::size_t decode_section(section_decoder_state& s, std::span<const std::uint8_
       c.width = c.bits_of(4);
       c.group_left = 8;
     }
+    bool starved = false;
     while (c.bits < c.width) {
-      if (p == end) goto out_of_bytes;
+      if (p == end) {
+        starved = true;
+        break;
+      }
       c.take(*p++);
     }
+    if (starved) break;
     {
       const std::int32_t half = static_cast<std::int32_t>((1u << c.width) >> 1);
       std::int32_t e = static_cast<std::int32_t>(c.bits_of(c.width)) - half;
@@ -114,12 +125,12 @@ std::size_t decode_section(section_decoder_state& s, std::span<const std::uint8_
       --c.group_left;
     }
   }
+  // Every sample produced: the next byte, when the block has one, is the checksum byte.
   if (c.to_produce <= 0 && p != end) {
     s.error = static_cast<std::uint8_t>(c.checksum) != *p;
     s.done = true;
     ++p;
   }
-out_of_bytes:
   flush();
   s.accumulator = c.acc;
   s.bits = static_cast<std::uint8_t>(c.bits);
@@ -127,7 +138,7 @@ out_of_bytes:
   s.width = static_cast<std::uint8_t>(c.width);
   s.checksum = static_cast<std::uint8_t>(c.checksum);
   s.to_produce = c.to_produce;
-  s.consumed = c.consumed;
+  s.consumed = static_cast<std::int32_t>(c.consumed);
   s.y1 = c.pr.y1;
   s.y2 = c.pr.y2;
   s.a1 = c.pr.a1;

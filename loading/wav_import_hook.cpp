@@ -5,9 +5,9 @@
 
 namespace zta {
 
-wav_importer default_wav_importer() {
-  return [](station& st, const std::string& path) {
-    auto job = std::make_shared<import_wav_job>(st, path);
+wav_importer default_wav_importer(pcm_decoder_factory* decoders) {
+  return [decoders](station& st, const std::string& path) {
+    auto job = std::make_shared<import_wav_job>(st, path, decoders);
     return wav_import_steps{[job] { return job->step(); }, [job] { return job->result() >= 0; },
                             [job] { job->cancel(); }};
   };

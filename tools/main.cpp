@@ -19,6 +19,13 @@ const command_entry commands[] = {
     {"settings", zta::tool::cmd_settings, "settings --data DIR [--json]"},
     {"resave", zta::tool::cmd_resave, "resave --data DIR"},
     {"chime", zta::tool::cmd_chime, "chime N --out FILE   (N-note chime clip, N = 1..3)"},
+    {"import", zta::tool::cmd_import, "import --data DIR FILE.wav..."},
+    {"pack", zta::tool::cmd_pack,
+     "pack SPEC.json --out FILE.vrx [--precision 8|12] [--disk-size N]"},
+    {"unpack", zta::tool::cmd_unpack, "unpack --data DIR FILE | --data DIR --disk MOUNTDIR..."},
+    {"inspect", zta::tool::cmd_inspect, "inspect FILE"},
+    {"preview", zta::tool::cmd_preview,
+     "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
 };
 
 int usage() {

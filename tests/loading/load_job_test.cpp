@@ -75,6 +75,24 @@ TEST(FileStep, ChecksumFailureAndUnknownIdentityLeaveTheNumberFree) {
   EXPECT_EQ(testing::clip_samples(dir, 0), good.code.reconstruction);
 }
 
+// 4096 code bytes of width-0 groups: the checksum byte is the first byte of the second block,
+// and the next section header follows it.
+TEST(FileStep, ChecksumByteAtTheStartOfABlock) {
+  temp_folder dir;
+  station st(dir.path(), testing::test_now);
+  package_build b;
+  b.records = {record("silence", 201, 65536), record("after", 202, 333)};
+  package_sound silence{201, 65536, {}};
+  silence.code.code.assign(code_block_size, 0);
+  silence.code.checksum = 125;
+  package_sound after = sound_for(b.records[1], true, 41);
+  load_tally t = load_file(st, build_package_file(b, {silence, after}), dir);
+  EXPECT_EQ(t.attached, 2);
+  EXPECT_EQ(t.checksum_failures, 0);
+  EXPECT_EQ(testing::clip_samples(dir, find(st, 201)->clip), std::vector<std::int16_t>(65536, 0));
+  EXPECT_EQ(testing::clip_samples(dir, find(st, 202)->clip), after.code.reconstruction);
+}
+
 TEST(FileStep, FileEndingInsideASectionEndsTheLoad) {
   package_build b;
   b.records = {record("first", 31, 700), record("second", 32, 6000)};
@@ -147,6 +165,29 @@ TEST(FileStep, IdentitiesReusedAcrossLoadsKeepTheirClips) {
   EXPECT_EQ(st.content.list[2].clip, 50);
   EXPECT_TRUE(dir.exists("afl050.aud"));
   EXPECT_EQ(st.content.list[1].clip, clip_b) << "B's released number is reused for C";
+}
+
+TEST(FileStep, NewSoundReplacesTheClipOfTheSameIdentity) {
+  temp_folder dir;
+  station st(dir.path(), testing::test_now);
+  ann_blk old = package_record_defaults();
+  old.id_stamp = 111;
+  old.id_serial = 640;
+  old.clip = 5;
+  st.content.list.push_back(old);
+  st.clip_use[5] = clip_allocated;
+  dir.write("afl005.aud", std::vector<std::uint8_t>{9, 9});
+  package_build b;
+  b.records = {record("again", 111, 640)};
+  package_sound s = sound_for(b.records[0], false, 40);
+  load_tally t = load_file(st, build_package_file(b, {s}), dir);
+  EXPECT_EQ(t.attached, 1);
+  const int now_clip = st.content.list[0].clip;
+  EXPECT_NE(now_clip, 5);
+  EXPECT_EQ(testing::clip_samples(dir, now_clip), s.code.reconstruction);
+  clip_cleanup(st);
+  EXPECT_FALSE(dir.exists("afl005.aud")) << "no longer referenced: the clean-up deletes it";
+  EXPECT_TRUE(dir.exists("afl00" + std::to_string(now_clip) + ".aud"));
 }
 
 // --- disk form ---------------------------------------------------------------------------
@@ -299,8 +340,11 @@ TEST(DiskStep, PiecesForNoWaitingAnnouncementAreSkipped) {
   package_sound s = sound_for(b.records[0], false, 30);
   package_sound other = sound_for(record("other", 102, 200), false, 31);
   std::vector<std::uint8_t> short_header = {1, 2, 3};
+  std::vector<std::uint8_t> no_magnitude;
+  write_section_header(no_magnitude, 101, std::numeric_limits<std::int32_t>::min(), 0);
+  no_magnitude.push_back(0);
   write_disk(w.disk1, build_package_head(b),
-             {short_header, piece(other, 0, other.code.code.size() + 1),
+             {short_header, no_magnitude, piece(other, 0, other.code.code.size() + 1),
               piece(s, 0, s.code.code.size() + 1), piece(s, 0, s.code.code.size() + 1)});
   load_tally t = load_disk(w.st, w.disk1);
   EXPECT_EQ(t.attached, 1);

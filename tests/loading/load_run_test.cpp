@@ -1,6 +1,8 @@
 // Starting a load by each method, the FTP statuses, and the daily check rule.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
@@ -8,6 +10,7 @@
 #include "announcements/byte_codec.hpp"
 #include "loading/load_run.hpp"
 #include "loading/update_due.hpp"
+#include "platform/folder_ftp_client.hpp"
 #include "tests/loading/loading_helpers.hpp"
 
 namespace zta {
@@ -118,29 +121,6 @@ TEST(LoadRun, DiskMethodReadsTheChosenDrive) {
   EXPECT_EQ(testing::clip_samples(dir, st.content.list[0].clip), s.code.reconstruction);
 }
 
-// An FTP client that serves one file from a folder, with a stamp set by the test.
-class folder_ftp final : public ftp_client {
- public:
-  folder_ftp(std::string folder, std::int32_t stamp) : folder_(std::move(folder)), stamp_(stamp) {}
-  ftp_lookup remote_stamp(const std::string&, const std::string& name,
-                          std::int32_t& stamp) override {
-    if (!std::filesystem::exists(folder_ + name)) return ftp_lookup::missing;
-    stamp = stamp_;
-    return ftp_lookup::found;
-  }
-  bool download(const std::string&, const std::string& name, const std::string& local,
-                const std::function<bool()>&) override {
-    std::error_code ec;
-    std::filesystem::copy_file(folder_ + name, local,
-                               std::filesystem::copy_options::overwrite_existing, ec);
-    return !ec;
-  }
-
- private:
-  std::string folder_;
-  std::int32_t stamp_;
-};
-
 // Statuses queued by the worker and handed to the load on the test's thread, as a dialog would.
 struct status_queue {
   std::mutex m;
@@ -166,10 +146,14 @@ TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
   station st(dir.path(), testing::test_now);
   st.content.owner.set_customer_number(12);
   st.load_opts.method = 2;
-  st.load_opts.ftp_stamp = 100;
   server.write("pa12.vrx", one_sound_package(8, 500));
-  for (std::int32_t remote : {100, 200}) {
-    inet_class inet(std::make_shared<folder_ftp>(server.path(), remote));
+  struct timespec times[2] = {{1709814896, 0}, {1709814896, 0}};
+  ::utimensat(AT_FDCWD, server.file("pa12.vrx").c_str(), times, 0);
+  const std::int32_t remote_stamp = ftp_stamp_of_unix_time(1709814896);
+  st.load_opts.ftp_stamp = remote_stamp;
+  for (bool changed : {false, true}) {
+    if (changed) st.load_opts.ftp_stamp = 100;
+    inet_class inet(std::make_shared<folder_ftp_client>(server.path()));
     status_queue q;
     load_environment env;
     env.inet = &inet;
@@ -190,14 +174,14 @@ TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
     }
     EXPECT_EQ(st.load_opts.last_success, testing::test_now);
     EXPECT_EQ(st.load_opts.last_attempt, testing::test_now);
-    if (remote == 100) {
+    if (!changed) {
       EXPECT_EQ(r.state(), load_state::failed) << "nothing new";
       EXPECT_EQ(texts.front(), status_connecting);
       EXPECT_FALSE(dir.exists("pa12.vrx"));
     } else {
       EXPECT_EQ(r.state(), load_state::succeeded);
       EXPECT_EQ(texts[1], status_downloading);
-      EXPECT_EQ(st.load_opts.ftp_stamp, 200);
+      EXPECT_EQ(st.load_opts.ftp_stamp, remote_stamp);
       ASSERT_EQ(st.content.list.count(), 1);
       EXPECT_TRUE(valid_clip(st.content.list[0].clip));
     }
@@ -207,7 +191,7 @@ TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
   load_run failed(st, {});
   failed.start();
   EXPECT_EQ(failed.state(), load_state::failed) << "no worker at all";
-  inet_class inet(std::make_shared<folder_ftp>(server.path(), 1));
+  inet_class inet(std::make_shared<folder_ftp_client>(server.path()));
   load_environment env;
   env.inet = &inet;
   load_run r(st, env);
@@ -258,6 +242,49 @@ TEST(UpdateDue, Rules) {
     st.content.owner.set_customer_number(c.customer);
     EXPECT_EQ(update_due(st), c.due) << c.what;
   }
+}
+
+}  // namespace
+}  // namespace zta
+
+namespace zta {
+namespace {
+
+void write_wav(const testing::temp_folder& dir, const std::string& name, std::size_t frames) {
+  std::vector<std::uint8_t> b;
+  byte_writer w(b);
+  w.bytes("RIFF", 4);
+  w.u32(static_cast<std::uint32_t>(36 + frames * 2));
+  w.bytes("WAVEfmt ", 8);
+  w.u32(16);
+  w.u16(1);
+  w.u16(1);
+  w.u32(22050);
+  w.u32(44100);
+  w.u16(2);
+  w.u16(16);
+  w.bytes("data", 4);
+  w.u32(static_cast<std::uint32_t>(frames * 2));
+  for (std::size_t i = 0; i < frames; ++i) {
+    w.i16(static_cast<std::int16_t>(std::sin(static_cast<double>(i) * 0.125) * 12000));
+  }
+  dir.write(name, b);
+}
+
+TEST(LoadRun, WavFileIsImportedAsANewAnnouncement) {
+  testing::temp_folder dir;
+  station st(dir.path(), testing::test_now);
+  st.load_opts.method = 1;
+  write_wav(dir, "tone.WAV", 22050);
+  set_field_text(st.load_opts.file_path, dir.file("tone.WAV"));
+  load_environment env;
+  env.import_wav = default_wav_importer();
+  load_run r(st, env);
+  EXPECT_TRUE(run(r));
+  ASSERT_EQ(st.content.list.count(), 1);
+  EXPECT_EQ(st.content.list[0].user_made, 1);
+  EXPECT_TRUE(valid_clip(st.content.list[0].clip));
+  EXPECT_GT(testing::clip_samples(dir, st.content.list[0].clip).size(), 10000u);
 }
 
 }  // namespace
