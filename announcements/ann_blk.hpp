@@ -34,6 +34,7 @@ struct ann_blk_staticdata {
   std::int16_t autoplay = 0;  // N > 0: every N minutes; 0: none; < 0: in sequence
   std::uint8_t user_made = 0;
   std::int16_t clip = -1;  // clip number 0..199, -1 = no sound yet
+  bool operator==(const ann_blk_staticdata&) const = default;
 };
 
 inline constexpr std::size_t staticdata_size = 65;

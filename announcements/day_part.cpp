@@ -19,9 +19,10 @@ int level(settings_block& s, const cached_clock& clock, int base, adjustment whi
   for (int i = 0; i < s.day_part_count; ++i) {
     const day_part_entry& e = s.day_parts[i];
     if ((e.weekdays & clock.now_day_bit) == 0 || !in_minute_window(e.start, e.end, m)) continue;
-    const int v = which == adjustment::announcement ? e.announcement_adjust
-                  : which == adjustment::music      ? e.music_adjust
-                                                    : e.mic_adjust;
+    const std::int8_t adjust = which == adjustment::announcement ? e.announcement_adjust
+                               : which == adjustment::music      ? e.music_adjust
+                                                                 : e.mic_adjust;
+    const int v = adjust;  // signed percentage points
     // The strongest lowering wins over any raising; otherwise the strongest raising.
     if (a >= 0 && v > a) a = v;
     if (v < 0 && v < a) a = v;

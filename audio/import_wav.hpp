@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "announcements/station.hpp"
+#include "platform/api/pcm_decoder.hpp"
 
 namespace zta {
 
@@ -18,12 +19,16 @@ enum class import_failure {
   list_full,
   no_free_clip,
   cancelled,
+  clip_not_written,  // the clip file could not be created or written
+  no_temp_file,      // the temporary "rec..." file could not be made in the current directory
 };
 const char* import_failure_text(import_failure f);
 
 class import_wav_job {
  public:
-  import_wav_job(station& st, std::string path);
+  // Adds the announcement (named after the file) at once. Without decoders only 16-bit PCM
+  // files can be imported.
+  import_wav_job(station& st, std::string path, pcm_decoder_factory* decoders = nullptr);
   ~import_wav_job();
   import_wav_job(const import_wav_job&) = delete;
   import_wav_job& operator=(const import_wav_job&) = delete;
@@ -44,6 +49,9 @@ class import_wav_job {
 };
 
 // Runs a whole import; the index of the new announcement, or -1.
-int import_wav(station& st, const std::string& path);
+int import_wav(station& st, const std::string& path, pcm_decoder_factory* decoders = nullptr);
+
+// The announcement name for a file: its base name without directory and extension.
+std::string import_name(const std::string& path);
 
 }  // namespace zta

@@ -11,7 +11,7 @@
 namespace zta::tool {
 namespace {
 
-nlohmann::json announcement_json(int index, const ann_blk& a) {
+nlohmann::ordered_json announcement_json(int index, const ann_blk& a) {
   return {
       {"index", index},
       {"name", display_text(a.name_text())},
@@ -64,8 +64,8 @@ int cmd_list(const arg_list& args) {
   if (!open_data_folder(*opts, st)) return 1;
   const ablklist& list = st.content.list;
   if (opts->flag("--json")) {
-    nlohmann::json out;
-    out["announcements"] = nlohmann::json::array();
+    nlohmann::ordered_json out;
+    out["announcements"] = nlohmann::ordered_json::array();
     for (int i = 0; i < list.count(); ++i)
       out["announcements"].push_back(announcement_json(i, list[i]));
     const updateinfo& n = st.content.notice;

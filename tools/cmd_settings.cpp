@@ -10,9 +10,9 @@
 namespace zta::tool {
 namespace {
 
-nlohmann::json settings_json(const station& st) {
+nlohmann::ordered_json settings_json(const station& st) {
   const settings_block& s = st.settings;
-  nlohmann::json parts = nlohmann::json::array();
+  nlohmann::ordered_json parts = nlohmann::ordered_json::array();
   for (int i = 0; i < s.day_part_count && i < max_day_parts; ++i) {
     const day_part_entry& e = s.day_parts[i];
     parts.push_back({{"announcement_adjust", e.announcement_adjust},
@@ -66,7 +66,7 @@ nlohmann::json settings_json(const station& st) {
   };
 }
 
-void print_plain(const nlohmann::json& j) {
+void print_plain(const nlohmann::ordered_json& j) {
   for (const auto& [section, fields] : j.items()) {
     std::printf("[%s]\n", section.c_str());
     for (const auto& [key, value] : fields.items()) {
@@ -88,7 +88,7 @@ int cmd_settings(const arg_list& args) {
   if (!opts) return 2;
   station st;
   if (!open_data_folder(*opts, st)) return 1;
-  const nlohmann::json j = settings_json(st);
+  const nlohmann::ordered_json j = settings_json(st);
   if (opts->flag("--json")) {
     std::printf("%s\n", j.dump(2).c_str());
   } else {

@@ -18,6 +18,11 @@ const command_entry commands[] = {
     {"list", zta::tool::cmd_list, "list --data DIR [--json]"},
     {"settings", zta::tool::cmd_settings, "settings --data DIR [--json]"},
     {"resave", zta::tool::cmd_resave, "resave --data DIR"},
+    {"import", zta::tool::cmd_import, "import --data DIR FILE.wav..."},
+    {"pack", zta::tool::cmd_pack,
+     "pack SPEC.json --out FILE.vrx [--precision 8|12] [--disk-size N]"},
+    {"unpack", zta::tool::cmd_unpack, "unpack --data DIR FILE | --data DIR --disk MOUNTDIR..."},
+    {"inspect", zta::tool::cmd_inspect, "inspect FILE"},
     {"preview", zta::tool::cmd_preview,
      "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
 };
