@@ -199,8 +199,10 @@ bool remote_folder::poll_requests(const station& st, remote_request& out) {
       }
     } else if (r.kind == 2 && is_plain_file_name(r.text)) {
       // Only a plain file of this folder: anything else would let the network delete any file.
+      // A link could lead the player to any file it can read; a folder is no sound.
       std::string target = folder_ + r.text;
-      if (!fs::is_directory(target, ec)) {
+      auto kind = fs::symlink_status(target, ec).type();
+      if (kind != fs::file_type::symlink && kind != fs::file_type::directory) {
         out.kind = 2;
         out.index = -1;
         out.path = target;

@@ -72,7 +72,10 @@ class scheduler_tick {
                  const wall_clock& clock, tick_callouts& callouts)
       : st_(st), player_(player), remote_(remote), clock_(clock), callouts_(callouts) {}
 
-  // The main window's set-up values, from the cached clock and the settings as they are now.
+  // The main window's set-up values, from the cached clock and the settings as they are now
+  // (call after load_settings): the fixed-time window starts at the present second, sequence play
+  // one interval from now, the music level at the first timer-1 event. It also ends any page and
+  // gives the music line its level and the microphone line 0.
   void set_up();
   // Runs the job of timer `id`; returns the period to arm it with again, or 0 for none (timer 9,
   // and any identifier that is not one of the table's).
