@@ -223,6 +223,12 @@ void alsa_wave_out::reset() {
 
 void alsa_wave_out::close() {
   if (pcm_ == nullptr) return;
+  // Everything handed over has been consumed: let a sound server play out what it still holds
+  // instead of cutting the end of the programme.
+  if (queue_.empty() && snd_pcm_state(pcm_) == SND_PCM_STATE_RUNNING) {
+    snd_pcm_nonblock(pcm_, 0);
+    snd_pcm_drain(pcm_);
+  }
   reset();
   for (auto& n : notifiers_) {
     n->setEnabled(false);

@@ -1,6 +1,8 @@
 // The announcement player against a device that completes buffers on demand.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -91,6 +93,9 @@ struct programme_case {
   bool chime_heard;
   std::size_t blocks;  // whole programme, at least nine
 };
+void PrintTo(const programme_case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ProgrammeBytes : public PlayerTest, public ::testing::WithParamInterface<programme_case> {};
 

@@ -1,6 +1,8 @@
 // The simulated sound card of ZTA_AUDIO=sim:DIR and the backend choice.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QCoreApplication>
 #include <chrono>
 #include <thread>
@@ -105,6 +107,9 @@ struct spec_case {
   bool ok;
   const char* message_part;
 };
+void PrintTo(const spec_case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class BackendChoice : public SimAudio, public ::testing::WithParamInterface<spec_case> {};
 
