@@ -160,9 +160,10 @@ void remote_folder::write_listing(const station& st) {
   if (!enabled()) return;
   auto records = listed_records(st);
   auto bytes = encode_listing(records.data(), records.size(), st.clock.now);
+  // Counted only once written, so a poll tries again while the folder cannot be written.
+  if (!replace_file_atomically(listing_path_, bytes)) return;
   listed_count_ = static_cast<std::int32_t>(records.size());
   listed_sum_ = identity_sum(records);
-  replace_file_atomically(listing_path_, bytes);
 }
 
 bool remote_folder::poll_requests(const station& st, remote_request& out) {

@@ -205,6 +205,18 @@ TEST_F(RemoteFolderTest, FolderHandOverClearsRequestsAndSoundFiles) {
   EXPECT_FALSE(remote.poll_requests(st, r));
 }
 
+TEST_F(RemoteFolderTest, MissingFolderStaysOnAndFailsSilently) {
+  add("One");
+  EXPECT_EQ(remote.set_control_folder(st, (dir / "absent").string()), folder_result::on);
+  EXPECT_FALSE(fs::exists(dir / "absent"));
+  remote_request r;
+  EXPECT_FALSE(remote.poll_requests(st, r));
+  fs::create_directories(dir / "absent");  // the share comes back
+  st.content.list[0].id_serial = 99;       // and the listed set changes
+  EXPECT_FALSE(remote.poll_requests(st, r));
+  EXPECT_TRUE(fs::exists(dir / "absent" / "annlist.dat"));
+}
+
 class RefusedFolder : public RemoteFolderTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(RefusedFolder, DataFolderOrInsideItIsRefusedAndKeepsItsClips) {
