@@ -211,9 +211,10 @@ TEST_F(RemoteFolderTest, MissingFolderStaysOnAndFailsSilently) {
   EXPECT_FALSE(fs::exists(dir / "absent"));
   remote_request r;
   EXPECT_FALSE(remote.poll_requests(st, r));
+  EXPECT_EQ(remote.listed_count(), 0);
   fs::create_directories(dir / "absent");  // the share comes back
-  st.content.list[0].id_serial = 99;       // and the listed set changes
   EXPECT_FALSE(remote.poll_requests(st, r));
+  EXPECT_EQ(remote.listed_count(), 1);
   EXPECT_TRUE(fs::exists(dir / "absent" / "annlist.dat"));
 }
 
