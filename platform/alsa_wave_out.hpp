@@ -1,0 +1,79 @@
+#pragma once
+// Wave-out on an ALSA PCM (through the plug layer: S16_LE, 22050 Hz, 1 or 2 channels), run from
+// the Qt event loop of the calling thread: the PCM is non-blocking and its poll descriptors sit
+// on QSocketNotifiers, with a slow timer as a safety net, so completions reach the listener on
+// that thread. A buffer is complete once the device has consumed all of its frames. The volume
+// word is applied to the samples as they are handed to ALSA (gain V / 65535 per channel).
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include "platform/api/wave_out.hpp"
+
+typedef struct _snd_pcm snd_pcm_t;
+
+namespace zta {
+
+struct alsa_device {
+  std::string name;  // what the Settings dialog shows
+  std::string pcm;   // what snd_pcm_open is given
+};
+
+// "default", then the plug device of each sound card.
+std::vector<alsa_device> alsa_playback_devices();
+
+class alsa_wave_out final : public wave_out {
+ public:
+  alsa_wave_out() : alsa_wave_out(alsa_playback_devices()) {}
+  explicit alsa_wave_out(std::vector<alsa_device> devices);
+  ~alsa_wave_out() override;
+
+  std::vector<std::string> device_names() const override;
+  bool open(int index, const wave_format& format, wave_out_listener& listener) override;
+  bool is_open() const override { return pcm_ != nullptr; }
+  bool write(wave_header& h) override;
+  void reset() override;
+  void close() override;
+  void set_volume(std::uint32_t word) override { volume_ = word; }
+
+  // Frames per period and in the ring as the device accepted them (0 when closed).
+  unsigned long period_frames() const { return period_; }
+  unsigned long buffer_frames() const { return buffer_; }
+
+ private:
+  struct queued {
+    wave_header* header;
+    std::uint64_t end_frame;  // cumulative frame count at which it has been consumed
+  };
+  void pump();  // completions, then more data
+  void feed();  // hands queued data to ALSA while there is room
+  void watch(bool on);
+  std::uint64_t consumed_frames();
+
+  std::vector<alsa_device> devices_;
+  snd_pcm_t* pcm_ = nullptr;
+  wave_format format_{};
+  wave_out_listener* listener_ = nullptr;
+  std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
+  // Notifiers of a closed PCM, kept until no signal of theirs can be running.
+  std::vector<std::unique_ptr<QSocketNotifier>> retired_;
+  int pump_depth_ = 0;
+  QTimer safety_;
+  std::deque<queued> queue_;
+  std::size_t feed_index_ = 0;     // first queued header not yet fully handed to ALSA
+  std::uint32_t feed_offset_ = 0;  // bytes of it already handed over
+  std::uint64_t queued_frames_ = 0;
+  std::uint64_t written_frames_ = 0;
+  std::uint64_t consumed_ = 0;
+  unsigned long period_ = 0, buffer_ = 0;
+  std::uint32_t volume_ = 0xFFFFFFFF;
+  std::vector<std::int16_t> scaled_;
+  std::uint64_t generation_ = 0;  // changes on reset and close
+};
+
+}  // namespace zta
