@@ -5,7 +5,7 @@ namespace zta::ui {
 namespace {
 
 using k = control_kind;
-const control_spec controls[] = {
+const control_layout controls[] = {
     {-1, k::group, {4, 4, 92, 124}, " &Announcements", 0, ""},
     {105, k::list, {6, 14, 88, 112}, "", 0, "Double click to Play Announcement"},
     {102,
@@ -47,7 +47,7 @@ const control_spec controls[] = {
 
 }  // namespace
 
-std::span<const control_spec> main_window_controls() {
+std::span<const control_layout> main_window_controls() {
   return controls;
 }
 

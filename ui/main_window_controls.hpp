@@ -9,7 +9,7 @@ namespace zta::ui {
 
 enum class control_kind { group, list, glyph_button, page_button, script_text, icon };
 
-struct control_spec {
+struct control_layout {
   int id;  // -1 for the group frame
   control_kind kind;
   QRect dialog_units;
@@ -20,7 +20,7 @@ struct control_spec {
 
 inline constexpr QSize main_window_dialog_units{226, 226};
 
-std::span<const control_spec> main_window_controls();
+std::span<const control_layout> main_window_controls();
 // Dialog units to pixels for a font whose average character is base_x wide and base_y high
 // (x * base_x / 4, y * base_y / 8); MS Sans Serif 8 has 6 x 13.
 QRect dialog_units_to_pixels(const QRect& dlu, int base_x = 6, int base_y = 13);

@@ -25,7 +25,7 @@ TEST(Gallery, OneOfEachControlIsDrawnAndSaved) {
   grid->addWidget(list, 0, 0, 8, 1);
   int row = 0;
   TMyGlyph* first = nullptr;
-  for (const control_spec& c : main_window_controls()) {
+  for (const control_layout& c : main_window_controls()) {
     if (c.kind != control_kind::glyph_button) continue;
     auto* b = new TMyGlyph(c.bitmap, c.text);
     if (first == nullptr) first = b;

@@ -9,8 +9,8 @@ namespace zta::ui {
 namespace {
 
 TEST(MainWindowControls, ButtonsCarryTheirTextGlyphAndTooltip) {
-  std::map<int, control_spec> by_id;
-  for (const control_spec& c : main_window_controls()) by_id.emplace(c.id, c);
+  std::map<int, control_layout> by_id;
+  for (const control_layout& c : main_window_controls()) by_id.emplace(c.id, c);
   ASSERT_EQ(by_id.size(), 12u);
   const struct {
     int id, bitmap;
@@ -26,7 +26,7 @@ TEST(MainWindowControls, ButtonsCarryTheirTextGlyphAndTooltip) {
       {103, 6, "&Microphone Page", ""},
   };
   for (const auto& b : buttons) {
-    const control_spec& c = by_id.at(b.id);
+    const control_layout& c = by_id.at(b.id);
     EXPECT_EQ(c.bitmap, b.bitmap) << b.id;
     EXPECT_EQ(std::string(c.text), b.text) << b.id;
     EXPECT_EQ(std::string(c.tooltip), b.tip) << b.id;
