@@ -1,0 +1,70 @@
+#pragma once
+// Everything one running player owns: the station, the sound devices, the player, the remote
+// control folder, the clock, the scheduler tick and the start-up registry. The program makes one;
+// every test makes its own. Whichever front end runs (the window or the headless player) attaches
+// itself as the tick's callouts.
+#include <memory>
+#include <string>
+
+#include "announcements/remote_folder.hpp"
+#include "announcements/station.hpp"
+#include "app/scheduler/scheduler_tick.hpp"
+#include "audio/announcement_player.hpp"
+#include "loading/inet_class.hpp"
+#include "platform/api/startup_registry.hpp"
+#include "platform/api/wall_clock.hpp"
+#include "platform/audio_backends.hpp"
+#include "platform/sndfile_pcm_decoder.hpp"
+
+namespace zta {
+
+// Forwards the tick's requests to the attached front end; without one they do nothing.
+class tick_relay final : public tick_callouts {
+ public:
+  void attach(tick_callouts* target) { target_ = target; }
+  void show_notice(const std::string& text) override {
+    if (target_ != nullptr) target_->show_notice(text);
+  }
+  bool run_automatic_update() override {
+    return target_ != nullptr && target_->run_automatic_update();
+  }
+  void close_splash() override {
+    if (target_ != nullptr) target_->close_splash();
+  }
+  void started(start_trigger why, int index) override {
+    if (target_ != nullptr) target_->started(why, index);
+  }
+
+ private:
+  tick_callouts* target_ = nullptr;
+};
+
+struct app_context {
+  // `data_folder` with a trailing '/'. Reads nothing yet: the front end loads the settings.
+  app_context(std::string data_folder, audio_devices devices, std::unique_ptr<wall_clock> clock,
+              std::unique_ptr<startup_registry> registry);
+  ~app_context();
+  app_context(const app_context&) = delete;
+  app_context& operator=(const app_context&) = delete;
+
+  // load_settings, then the set-up values of the tick.
+  void load();
+  // save_settings and clears both dirty flags; returns whether the file was written.
+  bool save();
+  bool dirty() const { return settings_dirty || tick.settings_dirty; }
+
+  station st;
+  audio_devices devices;
+  std::unique_ptr<wall_clock> clock;
+  std::unique_ptr<startup_registry> registry;
+  announcement_player player;
+  remote_folder remote;
+  tick_relay relay;
+  scheduler_tick tick;
+  // The FTP worker lives as long as the player, so a download outlives a cancelled dialog.
+  inet_class inet;
+  sndfile_pcm_decoder_factory decoders;
+  bool settings_dirty = false;  // set by the window's commands; the tick keeps its own
+};
+
+}  // namespace zta

@@ -1,0 +1,55 @@
+#include "app/headless_player.hpp"
+
+#include <QTimer>
+#include <cstring>
+
+#include "announcements/byte_codec.hpp"
+#include "app/load_stepper.hpp"
+#include "app/run_mode.hpp"
+#include "loading/update_due.hpp"
+
+namespace zta {
+
+headless_player::headless_player(app_context& ctx, QObject* parent)
+    : QObject(parent), ctx_(ctx), timers_(ctx.tick, this) {
+  ctx_.relay.attach(this);
+}
+
+headless_player::~headless_player() {
+  ctx_.relay.attach(nullptr);
+  timers_.kill_all();
+  if (ctx_.dirty()) ctx_.save();
+}
+
+void headless_player::set_up(const std::optional<std::string>& self_command) {
+  ctx_.load();
+  if (self_command) {
+    std::optional<std::string> text = self_command;
+    QTimer::singleShot(0, this, [this, text] { open_command(text); });
+  }
+  ctx_.tick.set_up();
+  timers_.arm_all();
+  timers_.kill(timer_splash);  // no splash
+  ctx_.remote.set_control_folder(ctx_.st, field_text(ctx_.st.settings.control_folder));
+}
+
+void headless_player::open_command(const std::optional<std::string>& text) {
+  if (!text || is_background_command(*text)) return;
+  load_options& o = ctx_.st.load_opts;
+  const std::uint8_t saved_method = o.method;
+  const auto saved_path = o.file_path;
+  o.method = 1;
+  o.file_path.fill('\0');
+  std::memcpy(o.file_path.data(), text->data(), std::min(text->size(), o.file_path.size() - 1));
+  run_load_without_window(ctx_);
+  o.method = saved_method;
+  o.file_path = saved_path;
+  ctx_.settings_dirty = true;
+  ctx_.remote.write_listing(ctx_.st);
+}
+
+bool headless_player::run_automatic_update() {
+  return update_due(ctx_.st) && run_load_without_window(ctx_);
+}
+
+}  // namespace zta

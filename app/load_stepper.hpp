@@ -1,0 +1,45 @@
+#pragma once
+// Runs one load (load_run) on the event loop: one step per idle turn (a zero-timeout timer), the
+// FTP worker's statuses queued to the main thread. The progress dialog shows it; the headless
+// player waits for it in a local loop.
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+#include "app/app_context.hpp"
+#include "loading/load_run.hpp"
+
+namespace zta {
+
+class load_stepper : public QObject {
+  Q_OBJECT
+ public:
+  explicit load_stepper(app_context& ctx, QObject* parent = nullptr);
+  ~load_stepper() override;
+
+  // Starts by the stored load method; finished() follows (never from inside start()).
+  void start();
+  void cancel();
+  bool running() const { return running_; }
+  const load_run& run() const { return *run_; }
+
+ signals:
+  void statusChanged(const QString& text);
+  void finished(bool loaded);
+
+ private:
+  void step();
+  void end();
+
+  app_context& ctx_;
+  std::unique_ptr<load_run> run_;
+  std::shared_ptr<load_run*> target_;  // what late FTP statuses are delivered to
+  QTimer idle_;
+  bool running_ = false;
+  QString shown_;
+};
+
+// Runs a load to its end in a local event loop, without a window; true when it loaded.
+bool run_load_without_window(app_context& ctx);
+
+}  // namespace zta

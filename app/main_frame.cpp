@@ -1,0 +1,95 @@
+#include "app/main_frame.hpp"
+
+#include <QCloseEvent>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include "app/single_instance.hpp"
+#include "ui/resource_paths.hpp"
+
+namespace zta {
+
+const char confirm_close_caption[] = "Confirm Close";
+const char confirm_close_text[] = "Do you want your automatic announcements to continue playing?";
+
+main_frame::main_frame(app_context& ctx, message_box_fn box, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), box_(box) {
+  setWindowTitle(QString::fromLatin1(frame_title));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  ui::ensure_resources();
+  setWindowIcon(ui::app_icon());
+  client_ = new main_window(ctx, std::move(box), this);
+  setCentralWidget(client_);
+  setFixedSize(client_->size());
+  connect(client_, &main_window::hideRequested, this, &main_frame::hide_to_tray);
+  connect(client_, &main_window::restoreRequested, this, &main_frame::restore);
+
+  tray_ = new QSystemTrayIcon(ui::app_icon(), this);
+  tray_->setToolTip(QString::fromLatin1(frame_title));
+  connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+    if (r == QSystemTrayIcon::Trigger) restore();
+  });
+  tray_->show();
+}
+
+main_frame::~main_frame() {
+  if (tray_ != nullptr) tray_->hide();
+}
+
+bool main_frame::tray_available() const {
+  return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void main_frame::hide_to_tray() {
+  // Without a notification area a hidden window could not be reached again.
+  if (tray_available())
+    hide();
+  else
+    showMinimized();
+}
+
+void main_frame::restore() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void main_frame::handover(const std::optional<std::string>& text) {
+  // Re-adding the icon brings it back when the notification area lost it.
+  tray_->hide();
+  tray_->show();
+  std::optional<std::string> t = text;
+  QTimer::singleShot(0, client_, [this, t] { client_->open_command(t); });
+  confirm_close = true;
+}
+
+void main_frame::quit_without_asking() {
+  confirm_close = false;
+  QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void main_frame::closeEvent(QCloseEvent* event) {
+  if (confirm_close) {
+    switch (box_ ? box_(this, box_kind::yes_no_cancel_question, confirm_close_caption,
+                        confirm_close_text)
+                 : box_answer::cancel) {
+      case box_answer::yes:
+        event->ignore();
+        QTimer::singleShot(0, this, [this] { hide_to_tray(); });
+        return;
+      case box_answer::no:
+        break;
+      default:
+        event->ignore();
+        return;
+    }
+  }
+  event->accept();
+  if (ctx_.dirty()) ctx_.save();
+  tray_->hide();
+  ended_ = true;
+  emit ended();
+}
+
+}  // namespace zta

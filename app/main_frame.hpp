@@ -1,0 +1,59 @@
+#pragma once
+// main_frame: the top-level window "ZTA Announcement Player" around the panel, and its icon in
+// the notification area. Closing it normally asks whether the automatic announcements should go
+// on (then it only hides); a quit request closes it without asking.
+#include <QMainWindow>
+#include <optional>
+#include <string>
+
+#include "app/app_context.hpp"
+#include "app/main_window.hpp"
+#include "app/message_box.hpp"
+
+class QSystemTrayIcon;
+
+namespace zta {
+
+extern const char confirm_close_caption[];
+extern const char confirm_close_text[];
+
+class main_frame : public QMainWindow {
+  Q_OBJECT
+ public:
+  main_frame(app_context& ctx, message_box_fn box, QWidget* parent = nullptr);
+  ~main_frame() override;
+
+  main_window* client() const { return client_; }
+  QSystemTrayIcon* tray() const { return tray_; }
+  // Whether a notification area exists to hide into (otherwise the frame is minimised).
+  bool tray_available() const;
+
+  // Hide into the notification area (or minimise when there is none).
+  void hide_to_tray();
+  // Restore and bring to the front.
+  void restore();
+  // A command text from a second copy (none: only bring the window to the front).
+  void handover(const std::optional<std::string>& text);
+  // Close without asking (installer, service stop, shutdown signals).
+  void quit_without_asking();
+  // The session is ending: never ask.
+  void session_ending() { confirm_close = false; }
+  bool has_ended() const { return ended_; }
+
+  bool confirm_close = true;
+
+ signals:
+  void ended();  // the frame closed: the program ends
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  app_context& ctx_;
+  message_box_fn box_;
+  main_window* client_;
+  QSystemTrayIcon* tray_ = nullptr;
+  bool ended_ = false;
+};
+
+}  // namespace zta

@@ -1,0 +1,381 @@
+#include "app/main_window.hpp"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QUrl>
+#include <cstring>
+
+#include "announcements/byte_codec.hpp"
+#include "announcements/text_encoding.hpp"
+#include "announcements/validity.hpp"
+#include "app/loaddlg.hpp"
+#include "loading/update_due.hpp"
+#include "ui/glyph_button.hpp"
+#include "ui/logo_win.hpp"
+#include "ui/mes_list.hpp"
+#include "ui/my_glyph.hpp"
+#include "ui/page_glyph.hpp"
+#include "ui/resource_paths.hpp"
+#include "ui/tooltip.hpp"
+
+namespace zta {
+
+const char not_current_text[] =
+    "The selected announcement is not current.\n\r\n\rTo change the announcement validity "
+    "schedule, click on the Announcements button.";
+const char not_current_caption[] = "Warning";
+const char confirm_play_format[] = "Are you sure you want to play the announcement \"%1\".";
+const char notice_caption[] = "Announcements Notice:";
+
+namespace {
+
+constexpr int dialog_units = 226;
+
+struct button_row {
+  int id;
+  int bitmap;
+  int y;
+  const char* text;
+  const char* tip;
+};
+
+constexpr button_row buttons[] = {
+    {id_play, 7, 4, "&Play Announcement", "Play Selected Announcement"},
+    {id_stop, 8, 22, "Stop", "Stop playing announcement"},
+    {id_load, 3, 40, "&Load", "Load Announcements on Disk, CD or Download"},
+    {id_announcement_control, 10, 58, "A&nnouncement Control",
+     "Schedule, Delete or Record Announcements"},
+    {id_settings, 4, 76, "Se&ttings", "Setup Sound Devices, Volume and Run Mode"},
+    {id_help, 1, 94, "&Help", "Display Manual"},
+    {id_close, 5, 112, "&Close", "Close this box and continue to autoplay announcements"},
+};
+
+QString shown(std::string_view bytes) {
+  return QString::fromStdString(display_text(bytes));
+}
+
+}  // namespace
+
+std::string find_manual(const std::string& program_folder) {
+  QString base = QString::fromStdString(program_folder);
+  for (const char* rel : {"manual.html", "docs/manual.html", "../docs/manual.html",
+                          "../../docs/manual.html", "../../../docs/manual.html"}) {
+    QFileInfo f(base + "/" + rel);
+    if (f.isFile()) return f.canonicalFilePath().toStdString();
+  }
+#ifdef ZTA_SOURCE_MANUAL
+  if (QFileInfo(ZTA_SOURCE_MANUAL).isFile()) return ZTA_SOURCE_MANUAL;
+#endif
+  return {};
+}
+
+main_window::main_window(app_context& ctx, message_box_fn box, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), box_(std::move(box)), timers_(ctx.tick, this) {
+  open_url = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+  program_folder_ = ctx.st.data_folder;
+  ctx_.relay.attach(this);
+  make_controls();
+}
+
+main_window::~main_window() {
+  ctx_.relay.attach(nullptr);
+  timers_.kill_all();
+  if (ctx_.dirty()) ctx_.save();
+  delete splash_;
+}
+
+QRect main_window::dialog_rect(int x, int y, int w, int h) const {
+  return {x * base_x_ / 4, y * base_y_ / 8, w * base_x_ / 4, h * base_y_ / 8};
+}
+
+void main_window::make_controls() {
+  ui::ensure_resources();
+  // Dialog units from the font, as a dialog template is laid out.
+  const QFontMetrics fm = fontMetrics();
+  int avg =
+      fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  base_x_ = (avg / 26 + 1) / 2;
+  base_y_ = fm.height();
+  setFixedSize(dialog_rect(0, 0, dialog_units, dialog_units).size());
+
+  auto* group = new QGroupBox(QStringLiteral(" &Announcements"), this);
+  group->setGeometry(dialog_rect(4, 4, 92, 124));
+  list_ = new ui::TMesList(this);
+  list_->setGeometry(dialog_rect(6, 14, 88, 112));
+  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  controls_[id_list] = list_;
+  connect(list_, &QListWidget::currentRowChanged, this, [this] { show_script(); });
+  connect(list_, &QListWidget::itemDoubleClicked, this, [this] { play_selected(); });
+  connect(list_, &ui::TMesList::commandChosen, this, [this](int id) {
+    switch (id) {
+      case ui::cmd_play:
+        play_selected();
+        break;
+      case ui::cmd_stop:
+        stop();
+        break;
+      case ui::cmd_announcement_control:
+        announcement_control();
+        break;
+      case ui::cmd_load:
+        load();
+        break;
+      default:
+        break;
+    }
+  });
+
+  for (const button_row& b : buttons) {
+    auto* button = new ui::TMyGlyph(b.bitmap, QString::fromLatin1(b.text), this);
+    button->setGeometry(dialog_rect(100, b.y, 124, 16));
+    controls_[b.id] = button;
+  }
+  auto clicked = [this](int id, void (main_window::*command)()) {
+    connect(static_cast<QPushButton*>(controls_[id]), &QPushButton::clicked, this,
+            [this, command] { (this->*command)(); });
+  };
+  clicked(id_play, &main_window::play_selected);
+  clicked(id_stop, &main_window::stop);
+  clicked(id_load, &main_window::load);
+  clicked(id_announcement_control, &main_window::announcement_control);
+  clicked(id_settings, &main_window::settings);
+  clicked(id_help, &main_window::help);
+  clicked(id_close, &main_window::close_panel);
+  static_cast<QPushButton*>(controls_[id_play])->setDefault(true);
+
+  script_ = new QLabel(this);
+  script_->setGeometry(dialog_rect(4, 131, 220, 48));
+  script_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  script_->setTextFormat(Qt::PlainText);
+  script_->setWordWrap(true);
+  script_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  controls_[id_script] = script_;
+
+  page_ = new ui::TPageGlyph(6, QStringLiteral("&Microphone Page"), this);
+  page_->setGeometry(dialog_rect(4, 182, 220, 16));
+  controls_[id_page] = page_;
+  // Posted, as the page notifications are.
+  connect(
+      page_, &ui::TPageGlyph::pageStart, this, [this] { ctx_.player.page_start(); },
+      Qt::QueuedConnection);
+  connect(
+      page_, &ui::TPageGlyph::pageStop, this, [this] { ctx_.player.page_stop(); },
+      Qt::QueuedConnection);
+
+  auto* icon = new QLabel(this);
+  icon->setGeometry(dialog_rect(8, 202, 21, 20));
+  icon->setPixmap(ui::app_icon().pixmap(32, 32));
+  controls_[id_icon] = icon;
+
+  // The keys are seen before the control that has the focus.
+  installEventFilter(this);
+  for (auto& [id, w] : controls_) w->installEventFilter(this);
+  group->installEventFilter(this);
+}
+
+QWidget* main_window::control(int id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+int main_window::list_index(int position) const {
+  if (position < 0 || position >= list_count_) return -1;
+  return list_map_[static_cast<std::size_t>(position)];
+}
+
+void main_window::set_up(const std::optional<std::string>& self_command) {
+  ctx_.load();
+  fill_list();
+  if (self_command) {
+    std::optional<std::string> text = self_command;
+    QTimer::singleShot(0, this, [this, text] { open_command(text); });
+  }
+  ctx_.tick.set_up();  // window, sequence and minute state; page off, levels applied
+  timers_.arm_all();
+  open_splash();
+  tooltip_ = new ui::TTooltip(this);
+  for (const button_row& b : buttons)
+    tooltip_->add_tool(controls_[b.id], QString::fromLatin1(b.tip));
+  tooltip_->add_tool(list_, QStringLiteral("Double click to Play Announcement"));
+  ctx_.remote.set_control_folder(ctx_.st, field_text(ctx_.st.settings.control_folder));
+}
+
+void main_window::fill_list() {
+  QSignalBlocker quiet(list_);
+  list_->clear();
+  list_count_ = 0;
+  const ablklist& list = ctx_.st.content.list;
+  for (int i = 0; i < list.count() && list_count_ < static_cast<int>(list_map_.size()); ++i) {
+    const ann_blk& a = list[i];
+    if (a.clip < 0 || a.manual == 0) continue;
+    list_map_[static_cast<std::size_t>(list_count_++)] = static_cast<std::int8_t>(i);
+    list_->addItem(shown(a.name_text()));
+  }
+  if (list_count_ > 0) list_->setCurrentRow(0);
+  show_script();
+}
+
+void main_window::show_script() {
+  int index = list_index(list_->currentRow());
+  script_->setText(index < 0 ? QString() : shown(ctx_.st.content.list[index].script));
+}
+
+box_answer main_window::box(box_kind kind, const QString& caption, const QString& text) {
+  return box_ ? box_(this, kind, caption, text) : box_answer::cancel;
+}
+
+void main_window::play_selected() {
+  int index = list_index(list_->currentRow());
+  if (index < 0 || index >= ctx_.st.content.list.count()) return;
+  ann_blk& a = ctx_.st.content.list[index];
+  if (!is_current(a, ctx_.st.clock)) {
+    box(box_kind::ok_warning, not_current_caption, QString::fromLatin1(not_current_text));
+    return;
+  }
+  if (a.confirm != 0 &&
+      box(box_kind::yes_no_warning, not_current_caption,
+          QString::fromLatin1(confirm_play_format).arg(shown(a.name_text()))) != box_answer::yes)
+    return;
+  ctx_.player.play_announcement(&a);
+}
+
+void main_window::stop() {
+  ctx_.player.stop();
+}
+
+void main_window::not_available(const char* dialog) {
+  box(box_kind::ok_information, QString::fromLatin1(dialog),
+      QStringLiteral("The %1 dialog is not available yet in this version.")
+          .arg(QString::fromLatin1(dialog)));
+}
+
+void main_window::announcement_control() {
+  not_available("Announcement Control");
+}
+
+void main_window::load() {
+  not_available("Load Announcements");
+}
+
+void main_window::settings() {
+  not_available("Settings");
+}
+
+void main_window::help() {
+  std::string path = find_manual(program_folder_);
+  if (path.empty()) {
+    box(box_kind::ok_warning, QStringLiteral("Help"),
+        QStringLiteral("The manual (manual.html) was not found next to the program."));
+    return;
+  }
+  manual_opened_ = path;
+  if (open_url) open_url(QUrl::fromLocalFile(QString::fromStdString(path)).toString());
+}
+
+void main_window::close_panel() {
+  if (tooltip_ != nullptr) tooltip_->hide();
+  QTimer::singleShot(0, this, [this] { emit hideRequested(); });
+}
+
+void main_window::open_splash() {
+  if (splash_) return;
+  splash_ = new ui::logo_win(nullptr);
+  splash_->setAttribute(Qt::WA_DeleteOnClose);
+  splash_->show();
+}
+
+void main_window::close_splash() {
+  if (splash_) splash_->close();
+  splash_ = nullptr;
+}
+
+bool main_window::run_load_dialog() {
+  loaddlg dlg(ctx_, box_, this);
+  return dlg.exec() == 1;
+}
+
+void main_window::open_command(const std::optional<std::string>& text) {
+  if (!text) {
+    emit restoreRequested();
+    return;
+  }
+  if (text->find("/logon") != std::string::npos || text->find("/service") != std::string::npos) {
+    if (!splash_) {
+      open_splash();
+      timers_.arm(timer_splash, splash_handover_delay_ms);
+    }
+    emit hideRequested();
+    return;
+  }
+  emit restoreRequested();
+  load_options& o = ctx_.st.load_opts;
+  const std::uint8_t saved_method = o.method;
+  const auto saved_path = o.file_path;
+  o.method = 1;
+  o.file_path.fill('\0');
+  std::memcpy(o.file_path.data(), text->data(), std::min(text->size(), o.file_path.size() - 1));
+  run_load_dialog();
+  o.method = saved_method;
+  o.file_path = saved_path;
+  fill_list();
+  ctx_.settings_dirty = true;
+  ctx_.remote.write_listing(ctx_.st);
+}
+
+void main_window::show_notice(const std::string& text) {
+  box(box_kind::ok_information, notice_caption, shown(text));
+}
+
+bool main_window::run_automatic_update() {
+  if (!update_due(ctx_.st)) return false;
+  return run_load_dialog();
+}
+
+bool main_window::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+    return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  const bool press = event->type() == QEvent::KeyPress;
+  switch (key->key()) {
+    case Qt::Key_Space: {
+      // Push-to-talk. A held key repeats the press (the page ignores it while active); the
+      // releases the window system adds between repeats are not the key coming up.
+      if (!press && key->isAutoRepeat()) return true;
+      const QPointF at(page_->width() / 2.0, page_->height() / 2.0);
+      QCoreApplication::postEvent(
+          page_, new QMouseEvent(press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, at,
+                                 page_->mapToGlobal(at), Qt::LeftButton,
+                                 press ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier));
+      return true;
+    }
+    case Qt::Key_F1:
+      if (press) help();
+      return true;
+    case Qt::Key_F9:
+      if (press) play_selected();
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (press) {
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button != nullptr && button != page_)
+          button->click();
+        else
+          play_selected();
+      }
+      return true;
+    case Qt::Key_Escape:
+      if (press) stop();
+      return true;
+    default:
+      return QWidget::eventFilter(watched, event);
+  }
+}
+
+}  // namespace zta

@@ -1,0 +1,125 @@
+#pragma once
+// main_window: the control panel inside the frame. It lists the announcements that may be played
+// by hand, plays and stops them, opens the other dialogs and the manual, hosts the live page
+// button, opens command texts handed to the program, and runs the scheduler's timers.
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "app/app_context.hpp"
+#include "app/message_box.hpp"
+#include "app/tick_timers.hpp"
+#include "ui/logo_win.hpp"
+
+class QLabel;
+
+namespace zta {
+
+namespace ui {
+class TMesList;
+class TPageGlyph;
+class TTooltip;
+}  // namespace ui
+
+// Control identifiers of the panel.
+enum control_id : int {
+  id_announcement_control = 101,
+  id_play = 102,
+  id_page = 103,
+  id_stop = 104,
+  id_list = 105,
+  id_script = 106,
+  id_close = 109,
+  id_load = 110,
+  id_settings = 111,
+  id_icon = 130,
+  id_help = 150,
+};
+
+extern const char not_current_text[];
+extern const char not_current_caption[];
+extern const char confirm_play_format[];
+extern const char notice_caption[];
+
+// Where the manual is: next to the program, or in the source tree's docs/ when run from a build
+// folder; empty when none is found.
+std::string find_manual(const std::string& program_folder);
+
+class main_window : public QWidget, public tick_callouts {
+  Q_OBJECT
+ public:
+  main_window(app_context& ctx, message_box_fn box, QWidget* parent = nullptr);
+  ~main_window() override;
+
+  // The set-up after the controls: settings, list, the command text to open (posted), timers,
+  // splash, tooltips, levels and the control folder.
+  void set_up(const std::optional<std::string>& self_command);
+
+  // Commands.
+  void fill_list();
+  void show_script();
+  void play_selected();
+  void stop();
+  void announcement_control();
+  void load();
+  void settings();
+  void help();
+  void close_panel();
+  // A command text (none: bring the window to the front).
+  void open_command(const std::optional<std::string>& text);
+
+  // tick_callouts
+  void show_notice(const std::string& text) override;
+  bool run_automatic_update() override;
+  void close_splash() override;
+
+  QWidget* control(int id) const;
+  int list_count() const { return list_count_; }
+  int list_index(int position) const;
+  tick_timers& timers() { return timers_; }
+  ui::logo_win* splash() const { return splash_; }
+  QSize dialog_size() const { return size(); }
+  // Where Help found the manual last time (tests).
+  const std::string& manual_opened() const { return manual_opened_; }
+  // The program's folder, where Help looks for the manual.
+  void set_program_folder(std::string folder) { program_folder_ = std::move(folder); }
+  // How a URL is opened (QDesktopServices by default; tests replace it).
+  std::function<void(const QString& url)> open_url;
+
+ signals:
+  void hideRequested();     // hide the frame into the notification area
+  void restoreRequested();  // restore the frame and bring it to the front
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void make_controls();
+  void open_splash();
+  QRect dialog_rect(int x, int y, int w, int h) const;
+  void not_available(const char* dialog);
+  box_answer box(box_kind kind, const QString& caption, const QString& text);
+  bool run_load_dialog();
+
+  app_context& ctx_;
+  message_box_fn box_;
+  std::array<std::int8_t, 128> list_map_{};
+  int list_count_ = 0;
+  tick_timers timers_;
+  QPointer<ui::logo_win> splash_;
+  ui::TTooltip* tooltip_ = nullptr;
+  ui::TMesList* list_ = nullptr;
+  ui::TPageGlyph* page_ = nullptr;
+  QLabel* script_ = nullptr;
+  std::map<int, QWidget*> controls_;
+  int base_x_ = 6;
+  int base_y_ = 13;
+  std::string program_folder_;
+  std::string manual_opened_;
+};
+
+}  // namespace zta

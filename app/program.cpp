@@ -1,0 +1,163 @@
+#include "app/program.hpp"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_context.hpp"
+#include "app/headless_player.hpp"
+#include "app/idle_save.hpp"
+#include "app/main_frame.hpp"
+#include "app/run_mode.hpp"
+#include "app/shutdown_signals.hpp"
+#include "app/single_instance.hpp"
+#include "platform/xdg_startup_registry.hpp"
+
+namespace zta {
+
+namespace {
+
+// The program file: as started when the path names a folder, else what the system ran.
+std::string program_path(const char* argv0) {
+  std::string p = argv0 != nullptr ? argv0 : "";
+  std::error_code ec;
+  if (p.find('/') != std::string::npos) return std::filesystem::absolute(p, ec).string();
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? p : self.string();
+}
+
+struct options {
+  std::vector<std::string> args;
+  std::string screenshot;
+};
+
+options split_options(int argc, char** argv) {
+  options o;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--screenshot" && i + 1 < argc) {
+      o.screenshot = argv[++i];
+      continue;
+    }
+    o.args.push_back(a);
+  }
+  return o;
+}
+
+std::unique_ptr<app_context> make_context(const std::string& data_folder, int& status) {
+  audio_devices devices;
+  std::string error;
+  if (!make_audio_devices(std::getenv("ZTA_AUDIO"), devices, error)) {
+    std::fprintf(stderr, "vrxpar: %s\n", error.c_str());
+    status = 2;
+    return nullptr;
+  }
+  if (devices.description != "ALSA")
+    std::fprintf(stderr, "vrxpar: sound device: %s\n", devices.description.c_str());
+  return std::make_unique<app_context>(
+      data_folder, std::move(devices), std::make_unique<system_wall_clock>(),
+      std::make_unique<xdg_startup_registry>(xdg_roots_from_environment()));
+}
+
+}  // namespace
+
+int run_program(int argc, char** argv) {
+  const std::string path = program_path(argc > 0 ? argv[0] : nullptr);
+  const options opts = split_options(argc, argv);
+  const std::string data_folder = data_folder_of(path);
+  const start_plan plan = plan_start(path, opts.args, data_folder);
+  if (plan.mode == run_mode::install || plan.mode == run_mode::uninstall) {
+    std::fprintf(stderr, "vrxpar: the %s is not available yet in this version.\n",
+                 plan.mode == run_mode::install ? "installer" : "uninstaller");
+    return 3;
+  }
+  // Relative file names refer to the program's own folder from here on.
+  if (::chdir(data_folder.c_str()) != 0) std::perror("vrxpar: data folder");
+
+  const bool headless = plan.mode == run_mode::service;
+  std::unique_ptr<QCoreApplication> app;
+  if (headless)
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  else
+    app = std::make_unique<QApplication>(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("vrxpar"));
+
+  const QString name = instance_server_name();
+  instance_server server(headless);
+  if (opts.screenshot.empty()) {
+    contact_result r = contact_running_copy(name, plan.handover_text, !headless);
+    if (r == contact_result::delivered) return 0;
+    if (r == contact_result::peer_yielded) {
+      server.listen_retrying(name, 5000);
+    } else if (!server.listen(name)) {
+      // Another copy started at the same moment and won: hand over to it after all.
+      if (contact_running_copy(name, plan.handover_text, !headless) == contact_result::delivered)
+        return 0;
+    }
+  }
+
+  int status = 0;
+  std::unique_ptr<app_context> ctx = make_context(data_folder, status);
+  if (!ctx) return status;
+  QObject::connect(app.get(), &QCoreApplication::aboutToQuit, [&ctx] {
+    if (ctx->dirty()) ctx->save();
+  });
+
+  if (headless) {
+    headless_player player(*ctx);
+    save_when_idle(&player, *ctx);
+    server.on_handover = [&player](std::optional<std::string> text) { player.open_command(text); };
+    server.on_yield = [&ctx, &app] {
+      ctx->save();
+      QTimer::singleShot(0, app.get(), &QCoreApplication::quit);
+    };
+    shutdown_signals on_signals([&app] { app->quit(); });
+    player.set_up(plan.self_command);
+    return app->exec();
+  }
+
+  QApplication::setQuitOnLastWindowClosed(false);
+  main_frame frame(*ctx, show_message_box);
+  frame.client()->set_program_folder(data_folder);
+  save_when_idle(&frame, *ctx);
+  QObject::connect(&frame, &main_frame::ended, app.get(), &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  server.on_handover = [&frame](std::optional<std::string> text) { frame.handover(text); };
+  shutdown_signals on_signals([&frame] { frame.quit_without_asking(); });
+  // A log-off or shutdown never asks; the settings are written while the session still lasts.
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, &frame, [&frame, &ctx] {
+    frame.session_ending();
+    ctx->save();
+  });
+  frame.client()->set_up(plan.self_command);
+  if (!opts.screenshot.empty()) {
+    frame.show();
+    const QString file = QString::fromStdString(opts.screenshot);
+    QTimer::singleShot(2500, &frame, [&frame, file] {
+      frame.client()->close_splash();
+      if (!frame.grab().save(file)) std::fprintf(stderr, "vrxpar: cannot write the screenshot\n");
+      frame.quit_without_asking();
+    });
+  } else if (plan.show_window) {
+    frame.show();
+  } else if (!frame.tray_available()) {
+    frame.showMinimized();
+  }
+  int result = app->exec();
+  server.close();
+  // A desktop copy that took the player over from the service hands it back when it ends.
+  if (opts.screenshot.empty() && ctx->registry->service_is_installed())
+    restart_service(xdg_roots_from_environment());
+  return result;
+}
+
+}  // namespace zta
