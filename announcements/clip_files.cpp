@@ -81,21 +81,12 @@ void clip_cleanup(station& st) {
 
 void reset_as_user(station& st, ann_blk& a, std::string_view name) {
   const int old_clip = a.clip;
-  ann_blk fresh;
+  // A package record's defaults, turned into a user-made one in sequence mode.
+  ann_blk fresh = package_record_defaults();
   fresh.set_name(name);
   fresh.id_stamp = st.clock.now;
-  fresh.id_serial = 0;
-  fresh.commence = 0;
-  fresh.expiry = moment_never;
-  fresh.day_from = 0;
-  fresh.day_to = seconds_per_day;
-  fresh.weekdays = every_day;
-  fresh.chimes = 1;
-  fresh.confirm = 0;
-  fresh.manual = 1;
   fresh.autoplay = -1;
   fresh.user_made = 1;
-  fresh.clip = -1;
   a = std::move(fresh);
   release_clip(st, old_clip);
 }

@@ -160,9 +160,10 @@ void remote_folder::write_listing(const station& st) {
   if (!enabled()) return;
   auto records = listed_records(st);
   auto bytes = encode_listing(records.data(), records.size(), st.clock.now);
+  // Counted only once written, so a poll tries again while the folder cannot be written.
+  if (!replace_file_atomically(listing_path_, bytes)) return;
   listed_count_ = static_cast<std::int32_t>(records.size());
   listed_sum_ = identity_sum(records);
-  replace_file_atomically(listing_path_, bytes);
 }
 
 bool remote_folder::poll_requests(const station& st, remote_request& out) {
@@ -199,8 +200,10 @@ bool remote_folder::poll_requests(const station& st, remote_request& out) {
       }
     } else if (r.kind == 2 && is_plain_file_name(r.text)) {
       // Only a plain file of this folder: anything else would let the network delete any file.
+      // A link could lead the player to any file it can read; a folder is no sound.
       std::string target = folder_ + r.text;
-      if (!fs::is_directory(target, ec)) {
+      auto kind = fs::symlink_status(target, ec).type();
+      if (kind != fs::file_type::symlink && kind != fs::file_type::directory) {
         out.kind = 2;
         out.index = -1;
         out.path = target;

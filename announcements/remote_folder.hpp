@@ -59,7 +59,9 @@ class remote_folder {
   // Rewrites the listing through a temporary file renamed over it, so a reader never sees it
   // half written. Nothing when remote control is off; silent on failure.
   void write_listing(const station& st);
-  // Takes at most one request file; true with `out` filled when it names something to play.
+  // Takes at most one request file; true with `out` filled when it names something to play. A
+  // sound file must be a plain name of a file in the folder itself (not a link or a folder);
+  // any other name drops the request, and the named file is left alone.
   // Without a request, rewrites the listing when the set of listed announcements changed.
   bool poll_requests(const station& st, remote_request& out);
 

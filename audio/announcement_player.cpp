@@ -102,6 +102,10 @@ void balance_block(const std::uint8_t* mono, std::uint8_t* stereo, std::size_t s
 }
 
 void announcement_player::fill(buffer& b) {
+  if (!device_.wants_samples()) {
+    stream_.read_block(std::span<std::uint8_t, block_bytes>(b.memory.get(), block_bytes), false);
+    return;
+  }
   if (!balanced_) {
     stream_.read_block(std::span<std::uint8_t, block_bytes>(b.memory.get(), block_bytes));
     return;

@@ -24,6 +24,7 @@ using play_log_writer = void (*)(const station& st, const ann_blk& a);
 
 class announcement_player final : public wave_out_listener {
  public:
+  // `st`, `device` and `mixer` must outlive the player (its destructor stops the output).
   announcement_player(station& st, wave_out& device, aux_mixer& mixer,
                       play_log_writer log = nullptr /* = log_play */);
   ~announcement_player();

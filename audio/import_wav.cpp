@@ -27,6 +27,8 @@ const char* import_failure_text(import_failure f) {
       return "cancelled";
     case import_failure::clip_not_written:
       return "the clip file could not be written";
+    case import_failure::no_temp_file:
+      return "cannot create a temporary file in the current directory";
   }
   return "failed";
 }
@@ -117,6 +119,11 @@ import_wav_job::import_wav_job(station& st, std::string path, pcm_decoder_factor
     return;
   }
   impl_->tmp = std::make_unique<rectmp>();
+  // Without its temporary file the processing would only see silence; say why instead.
+  if (!impl_->tmp->is_open()) {
+    impl_->end(import_failure::no_temp_file);
+    return;
+  }
   // A file that cannot be read yields no audio; no clip is taken for it.
   if (!impl_->wav.open(path, impl_->tmp.get())) impl_->end(from_wav(impl_->wav.error()));
 }

@@ -20,6 +20,7 @@ enum class import_failure {
   no_free_clip,
   cancelled,
   clip_not_written,  // the clip file could not be created or written
+  no_temp_file,      // the temporary "rec..." file could not be made in the current directory
 };
 const char* import_failure_text(import_failure f);
 

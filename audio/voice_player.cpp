@@ -1,15 +1,29 @@
 #include "audio/voice_player.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+#include <sys/stat.h>
 
 #include "announcements/clip_files.hpp"
 
 namespace zta {
 
+namespace {
+
+std::uint64_t file_size(const file_handle& f) {
+  struct stat info {};
+  if (f == nullptr || ::fstat(::fileno(f.get()), &info) != 0 || info.st_size < 0) return 0;
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+}  // namespace
+
 bool voice_player::open_clip_file(int n) {
   clip_ = open_clip(st_, n);
   if (clip_ == nullptr) return false;
+  clip_left_ = file_size(clip_);
   clip_number_ = n;
   if (valid_clip(n)) st_.clip_use[static_cast<std::size_t>(n)] |= clip_held;
   return true;
@@ -19,41 +33,45 @@ bool voice_player::open_chime(int setting) {
   std::string path = chime_path(st_, setting);
   if (path.empty()) return false;
   chime_ = open_for_read(path);
+  chime_left_ = file_size(chime_);
   return chime_ != nullptr;
 }
 
 bool voice_player::open_sound_file(const std::string& path, bool delete_after) {
   clip_ = open_for_read(path);
   if (clip_ == nullptr) return false;
+  clip_left_ = file_size(clip_);
   if (delete_after) temporary_path_ = path;
   return true;
 }
 
 // Reads up to `bytes` and keeps only whole samples, so what follows stays sample-aligned.
-std::size_t voice_player::read_whole_samples(file_handle& f, std::uint8_t* dest,
-                                             std::size_t bytes) {
-  std::size_t got = std::fread(dest, 1, bytes, f.get());
+std::size_t voice_player::read_whole_samples(file_handle& f, std::uint64_t& left,
+                                             std::uint8_t* dest, std::size_t bytes, bool copy) {
+  std::size_t got = copy ? std::fread(dest, 1, bytes, f.get())
+                         : static_cast<std::size_t>(std::min<std::uint64_t>(bytes, left));
+  left -= std::min<std::uint64_t>(got, left);
   return got - got % 2;
 }
 
-void voice_player::read_block(std::span<std::uint8_t, block_bytes> dest) {
+void voice_player::read_block(std::span<std::uint8_t, block_bytes> dest, bool copy) {
   std::uint8_t* p = dest.data();
   std::size_t remaining = block_bytes;
   if (chime_ != nullptr) {
-    std::size_t got = read_whole_samples(chime_, p, remaining);
+    std::size_t got = read_whole_samples(chime_, chime_left_, p, remaining, copy);
     if (got == remaining) return;
     chime_.reset();
     p += got;
     remaining -= got;
   }
   if (clip_ != nullptr) {
-    std::size_t got = read_whole_samples(clip_, p, remaining);
+    std::size_t got = read_whole_samples(clip_, clip_left_, p, remaining, copy);
     if (got == remaining) return;
     close();
     p += got;
     remaining -= got;
   }
-  std::memset(p, 0, remaining);
+  if (copy) std::memset(p, 0, remaining);
 }
 
 void voice_player::close() {

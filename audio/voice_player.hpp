@@ -29,8 +29,9 @@ class voice_player {
   bool open_sound_file(const std::string& path, bool delete_after);
 
   // Fills exactly one block: the rest of the chime, then the clip, then silence. Always whole
-  // samples: an odd trailing byte of a file is dropped.
-  void read_block(std::span<std::uint8_t, block_bytes> dest);
+  // samples: an odd trailing byte of a file is dropped. With `copy` false the files only move
+  // on by what would have been read and `dest` is left as it is (a device that ignores samples).
+  void read_block(std::span<std::uint8_t, block_bytes> dest, bool copy = true);
 
   // Closes both files; lets go of the clip (deleting its file when no announcement owns it any
   // more) and deletes a played sound file.
@@ -42,12 +43,15 @@ class voice_player {
   const std::string& temporary_path() const { return temporary_path_; }
 
  private:
-  std::size_t read_whole_samples(file_handle& f, std::uint8_t* dest, std::size_t bytes);
+  std::size_t read_whole_samples(file_handle& f, std::uint64_t& left, std::uint8_t* dest,
+                                 std::size_t bytes, bool copy);
 
   station& st_;
   file_handle clip_;
+  std::uint64_t clip_left_ = 0;  // bytes from the read position to the end at open
   int clip_number_ = -1;
   file_handle chime_;
+  std::uint64_t chime_left_ = 0;
   std::string temporary_path_;
 };
 

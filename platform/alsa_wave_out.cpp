@@ -125,7 +125,8 @@ bool alsa_wave_out::write(wave_header& h) {
 void alsa_wave_out::feed() {
   const std::uint32_t align = static_cast<std::uint32_t>(format_.block_align());
   const std::uint32_t gain[2] = {volume_ & 0xFFFF, volume_ >> 16};
-  while (feed_index_ < queue_.size()) {
+  // Bounded: a device that keeps failing is left to the next wake-up.
+  for (int rounds = 0; feed_index_ < queue_.size() && rounds < 64; ++rounds) {
     snd_pcm_sframes_t room = snd_pcm_avail_update(pcm_);
     if (room < 0) {
       if (snd_pcm_recover(pcm_, static_cast<int>(room), 1) < 0) return;
@@ -145,7 +146,7 @@ void alsa_wave_out::feed() {
       scaled_[i] = static_cast<std::int16_t>(s * g / 65535);
     }
     snd_pcm_sframes_t done = snd_pcm_writei(pcm_, scaled_.data(), frames);
-    if (done == -EAGAIN) return;
+    if (done == -EAGAIN || done == 0) return;
     if (done < 0) {
       if (snd_pcm_recover(pcm_, static_cast<int>(done), 1) < 0) return;
       continue;
@@ -223,6 +224,12 @@ void alsa_wave_out::reset() {
 
 void alsa_wave_out::close() {
   if (pcm_ == nullptr) return;
+  // Everything handed over has been consumed: let a sound server play out what it still holds
+  // instead of cutting the end of the programme.
+  if (queue_.empty() && snd_pcm_state(pcm_) == SND_PCM_STATE_RUNNING) {
+    snd_pcm_nonblock(pcm_, 0);
+    snd_pcm_drain(pcm_);
+  }
   reset();
   for (auto& n : notifiers_) {
     n->setEnabled(false);

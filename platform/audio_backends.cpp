@@ -10,18 +10,18 @@
 namespace zta {
 
 bool make_audio_devices(const char* zta_audio, audio_devices& out, std::string& error) {
-  std::string spec = zta_audio != nullptr ? zta_audio : "";
-  if (spec.empty() || spec == "alsa") {
+  std::string value = zta_audio != nullptr ? zta_audio : "";
+  if (value.empty() || value == "alsa") {
     out.out = std::make_unique<alsa_wave_out>();
     out.mixer = std::make_unique<alsa_aux_mixer>();
     out.description = "ALSA";
     return true;
   }
-  if (spec.rfind("sim:", 0) != 0) {
-    error = "ZTA_AUDIO must be \"alsa\", \"sim:DIR\" or \"sim:DIR:speed=N\", not \"" + spec + "\"";
+  if (value.rfind("sim:", 0) != 0) {
+    error = "ZTA_AUDIO must be \"alsa\", \"sim:DIR\" or \"sim:DIR:speed=N\", not \"" + value + "\"";
     return false;
   }
-  std::string dir = spec.substr(4);
+  std::string dir = value.substr(4);
   double speed = 1.0;
   if (auto at = dir.rfind(":speed="); at != std::string::npos) {
     const std::string number = dir.substr(at + 7);

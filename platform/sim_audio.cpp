@@ -103,7 +103,8 @@ bool sim_wave_out::open(int index, const wave_format& format, wave_out_listener&
 bool sim_wave_out::write(wave_header& h) {
   if (!is_open()) return false;
   h.flags = (h.flags & ~static_cast<std::uint32_t>(wave_done)) | wave_in_queue;
-  if (wav_ != nullptr) {
+  // A WAV file ends at 4 GiB; past that the samples are no longer kept, the timing goes on.
+  if (wav_ != nullptr && wav_data_bytes_ <= 0xFFFFFFFFu - 36u - h.length) {
     std::fseek(wav_, 0, SEEK_END);
     std::fwrite(h.data, 1, h.length, wav_);
     wav_data_bytes_ += h.length;

@@ -5,7 +5,8 @@
 //   per second divided by the speed factor (buffers play one after another), from Qt timers on the
 //   thread that runs the event loop. Every sample it is given is appended, as written (before
 //   the volume), to DIR/wave_out-1ch.wav or DIR/wave_out-2ch.wav (by channel count); the header is
-//   kept valid after every write, and an existing file of the same format is appended to.
+//   kept valid after every write, an existing file of the same format is appended to, and a file
+//   that reached the 4 GiB limit of the format takes no more samples.
 // - sim_aux_mixer has the lines "sim: Music" and "sim: Microphone".
 // - The last volume words of both are kept in DIR/levels.txt, rewritten on each change:
 //   "wave_out 0xVVVVVVVV", then "line N 0xVVVVVVVV" for each mixer line.

@@ -21,6 +21,7 @@ class test_wave_out final : public wave_out {
   void reset() override;
   void close() override;
   void set_volume(std::uint32_t word) override { volumes.push_back(word); }
+  bool wants_samples() const override { return keep_written; }
 
   // Completes the oldest queued buffer; false when none is queued.
   bool complete_next();

@@ -1,7 +1,9 @@
 // zta preview --data DIR --from "YYYY-MM-DD HH:MM:SS" --to "YYYY-MM-DD HH:MM:SS": what the
 // scheduler would play between two moments. The real tick handlers and the real player run
 // against a simulated clock and a simulated device that completes buffers in simulated time, so a
-// day takes a fraction of a second. Nothing in DIR is written or deleted.
+// day takes a fraction of a second. Nothing in DIR is written or deleted: no play log, no clip
+// clean-up, and the control folder is left alone (remote requests are not previewed). With no
+// sound-out device configured (-1) a start prints no end line, since nothing plays.
 #include <cinttypes>
 #include <cstdio>
 #include <optional>

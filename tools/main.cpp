@@ -18,6 +18,7 @@ const command_entry commands[] = {
     {"list", zta::tool::cmd_list, "list --data DIR [--json]"},
     {"settings", zta::tool::cmd_settings, "settings --data DIR [--json]"},
     {"resave", zta::tool::cmd_resave, "resave --data DIR"},
+    {"chime", zta::tool::cmd_chime, "chime N --out FILE   (N-note chime clip, N = 1..3)"},
     {"import", zta::tool::cmd_import, "import --data DIR FILE.wav..."},
     {"pack", zta::tool::cmd_pack,
      "pack SPEC.json --out FILE.vrx [--precision 8|12] [--disk-size N]"},
@@ -25,7 +26,6 @@ const command_entry commands[] = {
     {"inspect", zta::tool::cmd_inspect, "inspect FILE"},
     {"preview", zta::tool::cmd_preview,
      "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
-    {"chime", zta::tool::cmd_chime, "chime N --out FILE   (N-note chime clip, N = 1..3)"},
 };
 
 int usage() {

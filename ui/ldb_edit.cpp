@@ -1,6 +1,7 @@
 #include "ui/ldb_edit.hpp"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -14,7 +15,15 @@ LDBEdit::LDBEdit(QWidget* parent) : QWidget(parent), box_(new QLineEdit(this)) {
   box_->setObjectName(QStringLiteral("100"));
   box_->setFrame(false);
   box_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  box_->setMaxLength(32767);              // no text limit beyond Qt's own
+  box_->setMaxLength(32767);  // no text limit beyond Qt's own
+  box_->setTextMargins(0, 0, 0, 0);
+  // The stock small proportional font: shrink until "100%" fits the 28-pixel box.
+  QFont font = box_->font();
+  for (int px = 13; px > 6; --px) {
+    font.setPixelSize(px);
+    if (QFontMetrics(font).horizontalAdvance(QStringLiteral("100%")) <= ldb::box_width - 4) break;
+  }
+  box_->setFont(font);
   setAttribute(Qt::WA_OpaquePaintEvent);  // the bar and the box cover every pixel
   setFocusProxy(box_);
   box_->installEventFilter(this);

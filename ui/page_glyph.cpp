@@ -1,5 +1,6 @@
 #include "ui/page_glyph.hpp"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMouseEvent>
 
@@ -20,6 +21,18 @@ void TPageGlyph::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   held_ = false;
   emit pageStop();
+}
+
+void TPageGlyph::post_press() {
+  const QPointF at = rect().center();
+  QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonPress, at, mapToGlobal(at),
+                                                    Qt::LeftButton, Qt::LeftButton, {}));
+}
+
+void TPageGlyph::post_release() {
+  const QPointF at = rect().center();
+  QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonRelease, at, mapToGlobal(at),
+                                                    Qt::LeftButton, Qt::NoButton, {}));
 }
 
 // A button that disappears or is disabled while held never sees its release; end the page then

@@ -12,6 +12,10 @@ class TPageGlyph : public TGlyphButton {
   TPageGlyph(int bitmap, const QString& text, QWidget* parent = nullptr);
 
   bool is_held() const { return held_; }
+  // Queue a left-button press or release on the button, as the Space key of the main window
+  // does; they arrive through the event loop like a real click.
+  void post_press();
+  void post_release();
 
  signals:
   void pageStart();

@@ -8,8 +8,20 @@
 //   `timer_table` with its first delay, in the table's order;
 // - when timer `id` fires, call on_timer(id) and, when it returns a period > 0, arm the same timer
 //   again with that period (the period counts from the end of the job); 0 means "not again".
-// on_timer refreshes the cached clock itself before the job. Timer 2's jobs may run a modal box or
-// dialog through `tick_callouts`; the other timers keep firing meanwhile, which is expected.
+// platform/qt_timer_set.hpp does exactly this with QTimers. on_timer refreshes the cached clock
+// itself before the job. Timer 2's jobs may run a modal box or dialog through `tick_callouts`;
+// the other timers keep firing meanwhile, which is expected. The main window's wiring:
+//
+//   audio_devices dev;                                  // platform/audio_backends.hpp
+//   make_audio_devices(std::getenv("ZTA_AUDIO"), dev, error);
+//   announcement_player player(st, *dev.out, *dev.mixer);
+//   remote_folder remote;
+//   scheduler_tick tick(st, player, remote, system_clock, callouts);
+//   load_settings(st);
+//   tick.set_up();
+//   remote.set_control_folder(st, field_text(st.settings.control_folder), &why);
+//   qt_timer_set timers([&](int id) { return tick.on_timer(id); });
+//   for (const timer_entry& t : timer_table) timers.arm(t.id, t.first_delay_ms);
 #include <array>
 #include <cstdint>
 #include <string>
@@ -72,7 +84,10 @@ class scheduler_tick {
                  const wall_clock& clock, tick_callouts& callouts)
       : st_(st), player_(player), remote_(remote), clock_(clock), callouts_(callouts) {}
 
-  // The main window's set-up values, from the cached clock and the settings as they are now.
+  // The main window's set-up values, from the cached clock and the settings as they are now
+  // (call after load_settings): the fixed-time window starts at the present second, sequence play
+  // one interval from now, the music level at the first timer-1 event. It also ends any page and
+  // gives the music line its level and the microphone line 0.
   void set_up();
   // Runs the job of timer `id`; returns the period to arm it with again, or 0 for none (timer 9,
   // and any identifier that is not one of the table's).

@@ -67,6 +67,9 @@ class wave_out {
   virtual void reset() = 0;
   virtual void close() = 0;
   virtual void set_volume(std::uint32_t word) = 0;
+  // False for a device that never looks at the samples (a simulation of time only): the writer
+  // may then leave the buffers unfilled and only account for how much it would have written.
+  virtual bool wants_samples() const { return true; }
 };
 
 }  // namespace zta

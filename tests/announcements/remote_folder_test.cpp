@@ -158,6 +158,7 @@ TEST_P(RefusedName, SoundFileNameWithAPathIsDroppedAndNothingIsTouched) {
   turn_on();
   write_bytes(dir / "victim", {1, 2, 3});
   fs::create_directories(ctl() / "sub");
+  fs::create_symlink(dir / "victim", ctl() / "link");
   write_bytes(ctl() / "r.ply", request(2, GetParam()));
   remote_request r;
   EXPECT_FALSE(remote.poll_requests(st, r));
@@ -167,7 +168,7 @@ TEST_P(RefusedName, SoundFileNameWithAPathIsDroppedAndNothingIsTouched) {
 
 INSTANTIATE_TEST_SUITE_P(Remote, RefusedName,
                          ::testing::Values("../victim", "..", ".", "", "sub/../../victim",
-                                           "..\\victim", "/etc/passwd", "sub"),
+                                           "..\\victim", "/etc/passwd", "sub", "link"),
                          [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(RemoteNames, PlainFileNames) {
@@ -202,6 +203,19 @@ TEST_F(RemoteFolderTest, FolderHandOverClearsRequestsAndSoundFiles) {
   EXPECT_FALSE(fs::exists(dir / "ctl2" / "annlist.dat"));
   remote_request r;
   EXPECT_FALSE(remote.poll_requests(st, r));
+}
+
+TEST_F(RemoteFolderTest, MissingFolderStaysOnAndFailsSilently) {
+  add("One");
+  EXPECT_EQ(remote.set_control_folder(st, (dir / "absent").string()), folder_result::on);
+  EXPECT_FALSE(fs::exists(dir / "absent"));
+  remote_request r;
+  EXPECT_FALSE(remote.poll_requests(st, r));
+  EXPECT_EQ(remote.listed_count(), 0);
+  fs::create_directories(dir / "absent");  // the share comes back
+  EXPECT_FALSE(remote.poll_requests(st, r));
+  EXPECT_EQ(remote.listed_count(), 1);
+  EXPECT_TRUE(fs::exists(dir / "absent" / "annlist.dat"));
 }
 
 class RefusedFolder : public RemoteFolderTest, public ::testing::WithParamInterface<const char*> {};

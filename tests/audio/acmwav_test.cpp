@@ -158,7 +158,10 @@ TEST(Acmwav, ChunkWalk) {
          auto inner = wav_builder().chunk("fmt ", fmt16).chunk("data", four_samples).finish();
          std::vector<std::uint8_t> b = {'J', 'U', 'N', 'K', 6,   0,   0,
                                         0,   'x', 'x', 'x', 'x', 'y', 'y'};
-         b.insert(b.end(), inner.begin(), inner.end());
+         // Resize then copy: gcc 12 misreads insert() into a list-initialised vector at -O2.
+         const std::size_t head = b.size();
+         b.resize(head + inner.size());
+         std::copy(inner.begin(), inner.end(), b.begin() + static_cast<std::ptrdiff_t>(head));
          return b;
        }(),
        wav_error::none},

@@ -1,6 +1,8 @@
 // The announcement player against a device that completes buffers on demand.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -91,6 +93,9 @@ struct programme_case {
   bool chime_heard;
   std::size_t blocks;  // whole programme, at least nine
 };
+void PrintTo(const programme_case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ProgrammeBytes : public PlayerTest, public ::testing::WithParamInterface<programme_case> {};
 
@@ -315,6 +320,33 @@ TEST_F(PlayerTest, StaleCompletionIsIgnored) {
   late.flags = wave_done;
   player.buffer_done(late);
   EXPECT_FALSE(player.is_open());
+}
+
+}  // namespace
+}  // namespace zta
+
+namespace zta {
+namespace {
+
+// A device that ignores the samples gets the same programme length as one that plays them.
+TEST_F(PlayerTest, SampleBlindDeviceSeesTheSameProgrammeLength) {
+  for (std::size_t clip_bytes : {std::size_t{1}, std::size_t{16383}, std::size_t{16384 * 12 - 1},
+                                 std::size_t{16384 * 12}, std::size_t{16384 * 12 + 3}}) {
+    std::vector<std::uint64_t> completed;
+    for (bool keep : {true, false}) {
+      auto odd = ramp_bytes(4097, 1);
+      odd.push_back(1);
+      put_chime(odd);
+      write_file(clip_path(st, 0), std::vector<std::uint8_t>(clip_bytes, 9));
+      test_wave_out blind;
+      blind.keep_written = keep;
+      announcement_player p(st, blind, mixer, &record_log);
+      p.play_announcement(&ann);
+      blind.complete_all();
+      completed.push_back(blind.completed);
+    }
+    EXPECT_EQ(completed[0], completed[1]) << clip_bytes;
+  }
 }
 
 }  // namespace

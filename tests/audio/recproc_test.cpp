@@ -67,9 +67,14 @@ TEST(Recproc, ThreeBlockTrim) {
   temp_folder dir;
   station st(dir.path());
   rectmp src;
-  feed(src, silence(512));
+  feed(src, square(512, 200));
   feed(src, square(512, 10000));
   feed(src, silence(512));
+  // What the processing reads: the rectmp's filtered samples.
+  src.rewind();
+  std::vector<std::int16_t> in(1536);
+  ASSERT_EQ(src.fetch_block(in.data(), 3072), 3072);
+
   const auto r = run(st, src);
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(r.gain, 1024);  // three blocks are too few for the histogram rule
@@ -78,9 +83,14 @@ TEST(Recproc, ThreeBlockTrim) {
   EXPECT_EQ(st.clip_use[0] & clip_allocated, clip_allocated);
   const auto s = clip_samples(dir, 0);
   ASSERT_EQ(s.size(), 1536u);
-  // The loud block fades in from silence: the gain ramps from 0 across the first block.
-  EXPECT_TRUE(std::all_of(s.begin(), s.begin() + 512, [](std::int16_t v) { return v == 0; }));
-  EXPECT_NE(s[1023], 0);
+  // The first block fades in: the Q20 gain climbs by 2048 a sample from 0 to unity (1 << 20),
+  // and each sample is scaled by its Q10 part.
+  for (int k = 0; k < 512; ++k) {
+    const std::int32_t g = (2048 * (k + 1)) >> 10;
+    ASSERT_EQ(s[static_cast<std::size_t>(k)], (in[static_cast<std::size_t>(k)] * g) >> 10) << k;
+  }
+  // Then unity gain: the loud block comes out as it went in.
+  for (std::size_t k = 512; k < 1536; ++k) ASSERT_EQ(s[k], in[k]) << k;
 }
 
 TEST(Recproc, LengthNeverExceedsWhatWasWritten) {

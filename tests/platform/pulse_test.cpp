@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <chrono>
@@ -26,7 +27,8 @@ namespace {
 class PulseAudio : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    root = fs::path(testing::TempDir()) / "pulse-suite";
+    // One daemon per process: ctest runs the cases of this suite as parallel processes.
+    root = fs::path(testing::TempDir()) / ("pulse-" + std::to_string(getpid()));
     fs::remove_all(root);
     fs::create_directories(root / "run");
     fs::permissions(root / "run", fs::perms::owner_all, fs::perm_options::replace);
@@ -81,8 +83,13 @@ class PulseAudio : public ::testing::Test {
   static void TearDownTestSuite() {
     if (pid > 0) {
       kill(pid, SIGTERM);
-      waitpid(pid, nullptr, 0);
+      int waited = 0;
+      while (waitpid(pid, nullptr, WNOHANG) == 0) {
+        if (++waited == 100) kill(pid, SIGKILL);  // after 5 s
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      }
     }
+    fs::remove_all(root);
     unsetenv("PULSE_SERVER");
     unsetenv("ALSA_CONFIG_PATH");
     snd_config_update_free_global();

@@ -1,6 +1,8 @@
 // The simulated sound card of ZTA_AUDIO=sim:DIR and the backend choice.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QCoreApplication>
 #include <chrono>
 #include <thread>
@@ -99,14 +101,17 @@ TEST_F(SimAudio, CompletionsNeverArriveInsideWrite) {
   EXPECT_FALSE(out.open(1, wave_format{1, 22050}, l));  // one device only
 }
 
-struct spec_case {
+struct value_case {
   const char* name;
   std::string value;  // "@" stands for an existing folder
   bool ok;
   const char* message_part;
 };
+void PrintTo(const value_case& c, std::ostream* os) {
+  *os << c.name;
+}
 
-class BackendChoice : public SimAudio, public ::testing::WithParamInterface<spec_case> {};
+class BackendChoice : public SimAudio, public ::testing::WithParamInterface<value_case> {};
 
 TEST_P(BackendChoice, ZtaAudioValues) {
   const auto& c = GetParam();
@@ -121,7 +126,7 @@ TEST_P(BackendChoice, ZtaAudioValues) {
   }
 }
 
-const spec_case spec_cases[] = {
+const value_case value_cases[] = {
     {"Alsa", "alsa", true, ""},
     {"Empty", "", true, ""},
     {"Sim", "sim:@", true, ""},
@@ -132,7 +137,7 @@ const spec_case spec_cases[] = {
     {"ZeroSpeed", "sim:@:speed=0", false, "speed"},
     {"Unknown", "oss", false, "ZTA_AUDIO must be"},
 };
-INSTANTIATE_TEST_SUITE_P(Sim, BackendChoice, ::testing::ValuesIn(spec_cases),
+INSTANTIATE_TEST_SUITE_P(Sim, BackendChoice, ::testing::ValuesIn(value_cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -2,6 +2,8 @@
 // buffers on demand.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -159,6 +161,9 @@ struct clock_jump_case {
   std::vector<int> fixed;  // one announcement per time
   std::vector<int> starts;
 };
+void PrintTo(const clock_jump_case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ClockJump : public TickTest, public ::testing::WithParamInterface<clock_jump_case> {};
 
@@ -313,6 +318,9 @@ struct notice_case {
   std::int32_t repeat;
   int shows_over_two_days;
 };
+void PrintTo(const notice_case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class NoticeRepeat : public TickTest, public ::testing::WithParamInterface<notice_case> {};
 

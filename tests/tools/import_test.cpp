@@ -8,6 +8,7 @@
 #include "announcements/settings_store.hpp"
 #include "tests/audio/wav_builder.hpp"
 #include "tests/common/temp_folder.hpp"
+#include "tests/tools/run_command.hpp"
 
 namespace zta {
 namespace {
@@ -24,13 +25,8 @@ tool_run import(const temp_folder& dir, const std::string& files) {
   const std::string err = dir.file("stderr.txt");
   const std::string cmd = "cd " + dir.path() + " && " + ZTA_TOOL + " import --data " + dir.path() +
                           " " + files + " 2>" + err;
-  tool_run r{-1, {}, {}};
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (p == nullptr) return r;
-  std::array<char, 4096> buf{};
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  r.status = ::pclose(p);
+  const testing::command_result c = testing::run_command(cmd);
+  tool_run r{c.status, c.out, {}};
   const auto e = dir.read("stderr.txt");
   r.err.assign(e.begin(), e.end());
   return r;

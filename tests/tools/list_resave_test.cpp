@@ -8,27 +8,17 @@
 
 #include "announcements/settings_store.hpp"
 #include "tests/common/temp_folder.hpp"
+#include "tests/tools/run_command.hpp"
 
 namespace zta {
 namespace {
 
 using testing::temp_folder;
 
-struct run_result {
-  int status;
-  std::string out;
-};
+using run_result = testing::command_result;
 
 run_result run_tool(const std::string& args) {
-  const std::string cmd = std::string(ZTA_TOOL) + " " + args + " 2>/dev/null";
-  run_result r{-1, {}};
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (p == nullptr) return r;
-  std::array<char, 4096> buf{};
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  r.status = ::pclose(p);
-  return r;
+  return testing::run_command(std::string(ZTA_TOOL) + " " + args + " 2>/dev/null");
 }
 
 TEST(ZtaList, ThreeHundredFixedTimesShow255AfterResave) {

@@ -10,6 +10,7 @@
 #include "announcements/settings_store.hpp"
 #include "loading/package_writer.hpp"
 #include "tests/common/temp_folder.hpp"
+#include "tests/tools/run_command.hpp"
 
 namespace zta {
 namespace {
@@ -23,14 +24,8 @@ struct result {
 
 result zta(const std::string& args) {
   const std::string cmd = std::string(ZTA_TOOL) + " " + args + " 2>&1";
-  result r{-1, {}};
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (p == nullptr) return r;
-  std::array<char, 4096> buf{};
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  r.status = ::pclose(p);
-  return r;
+  const testing::command_result c = testing::run_command(cmd);
+  return {c.status, c.out};
 }
 
 std::vector<std::int16_t> sound(std::size_t n, double f) {

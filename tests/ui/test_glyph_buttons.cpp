@@ -134,5 +134,22 @@ TEST(PageGlyph, PressAndReleaseStartAndStopThePage) {
   EXPECT_FALSE(page.is_held());
 }
 
+TEST(PageGlyph, PostedPressesArriveThroughTheEventLoop) {
+  TPageGlyph page(6, "&Microphone Page");
+  page.resize(200, 24);
+  page.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+  QSignalSpy start(&page, &TPageGlyph::pageStart);
+  QSignalSpy stop(&page, &TPageGlyph::pageStop);
+  for (int i = 0; i < 20; ++i) page.post_press();  // Space held: the key repeats
+  EXPECT_EQ(start.count(), 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(start.count(), 20);
+  page.post_release();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(stop.count(), 1);
+  EXPECT_FALSE(page.is_held());
+}
+
 }  // namespace
 }  // namespace zta::ui

@@ -66,6 +66,15 @@ TEST_F(LdbEditTest, SetValueRewritesTheBoxAndLimits) {
   EXPECT_EQ(edit.box()->geometry(), QRect(0, 0, 28, 20));
 }
 
+TEST_F(LdbEditTest, FocusGoesToTheBoxWithTheWholeValueSelected) {
+  edit.set_value(65);
+  edit.activateWindow();
+  edit.setFocus(Qt::TabFocusReason);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(edit.box()->hasFocus());
+  EXPECT_EQ(edit.box()->selectedText(), "65%");
+}
+
 TEST_F(LdbEditTest, PaintedBarShowsRedOnlyAboveEighty) {
   edit.resize(1028, 20);  // a 1000-pixel bar: x(v) = 28 + 10 v
   const QColor red(196, 0, 0), green(0, 128, 0);

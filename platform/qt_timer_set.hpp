@@ -1,0 +1,34 @@
+#pragma once
+// One-shot Qt timers by identifier, the way the scheduler tick wants them: a timer is off once it
+// has fired, its handler runs (possibly a nested loop: a modal box), and only then is it armed
+// again, with the period the handler returned (0 or less: not again). So a job never runs twice
+// at once and each period counts from the end of the job.
+//
+//   qt_timer_set timers([&](int id) { return tick.on_timer(id); });
+//   for (const auto& t : timer_table) timers.arm(t.id, t.first_delay_ms);
+#include <functional>
+#include <map>
+#include <memory>
+
+#include <QTimer>
+
+namespace zta {
+
+class qt_timer_set {
+ public:
+  explicit qt_timer_set(std::function<int(int id)> handler) : handler_(std::move(handler)) {}
+
+  // (Re)arms timer `id` to fire once `ms` milliseconds from now.
+  void arm(int id, int ms);
+  void kill(int id);
+  void kill_all();
+  bool armed(int id) const;
+
+ private:
+  void fire(int id);
+
+  std::function<int(int)> handler_;
+  std::map<int, std::unique_ptr<QTimer>> timers_;  // kept for good: one may be firing
+};
+
+}  // namespace zta
