@@ -19,6 +19,7 @@
 #include "loading/update_due.hpp"
 #include "ui/glyph_button.hpp"
 #include "ui/logo_win.hpp"
+#include "ui/main_window_controls.hpp"
 #include "ui/mes_list.hpp"
 #include "ui/my_glyph.hpp"
 #include "ui/page_glyph.hpp"
@@ -36,26 +37,7 @@ const char notice_caption[] = "Announcements Notice:";
 
 namespace {
 
-constexpr int dialog_units = 226;
-
-struct button_row {
-  int id;
-  int bitmap;
-  int y;
-  const char* text;
-  const char* tip;
-};
-
-constexpr button_row buttons[] = {
-    {id_play, 7, 4, "&Play Announcement", "Play Selected Announcement"},
-    {id_stop, 8, 22, "Stop", "Stop playing announcement"},
-    {id_load, 3, 40, "&Load", "Load Announcements on Disk, CD or Download"},
-    {id_announcement_control, 10, 58, "A&nnouncement Control",
-     "Schedule, Delete or Record Announcements"},
-    {id_settings, 4, 76, "Se&ttings", "Setup Sound Devices, Volume and Run Mode"},
-    {id_help, 1, 94, "&Help", "Display Manual"},
-    {id_close, 5, 112, "&Close", "Close this box and continue to autoplay announcements"},
-};
+constexpr int dialog_units = ui::main_window_dialog_units.width();
 
 QString shown(std::string_view bytes) {
   return QString::fromStdString(display_text(bytes));
@@ -106,12 +88,48 @@ void main_window::make_controls() {
   base_y_ = fm.height();
   setFixedSize(dialog_rect(0, 0, dialog_units, dialog_units).size());
 
-  auto* group = new QGroupBox(QStringLiteral(" &Announcements"), this);
-  group->setGeometry(dialog_rect(4, 4, 92, 124));
-  list_ = new ui::TMesList(this);
-  list_->setGeometry(dialog_rect(6, 14, 88, 112));
-  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  controls_[id_list] = list_;
+  for (const ui::control_layout& c : ui::main_window_controls()) {
+    const QRect at = ui::dialog_units_to_pixels(c.dialog_units, base_x_, base_y_);
+    const QString text = QString::fromLatin1(c.text);
+    QWidget* w = nullptr;
+    switch (c.kind) {
+      case ui::control_kind::group:
+        w = new QGroupBox(text, this);
+        break;
+      case ui::control_kind::list:
+        list_ = new ui::TMesList(this);
+        list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        w = list_;
+        break;
+      case ui::control_kind::glyph_button:
+        w = new ui::TMyGlyph(c.bitmap, text, this);
+        break;
+      case ui::control_kind::page_button:
+        page_ = new ui::TPageGlyph(c.bitmap, text, this);
+        w = page_;
+        break;
+      case ui::control_kind::script_text:
+        script_ = new QLabel(this);
+        script_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        script_->setTextFormat(Qt::PlainText);
+        script_->setWordWrap(true);
+        script_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        w = script_;
+        break;
+      case ui::control_kind::icon: {
+        auto* icon = new QLabel(this);
+        icon->setPixmap(ui::app_icon().pixmap(32, 32));
+        w = icon;
+        break;
+      }
+    }
+    w->setGeometry(at);
+    if (c.id >= 0) controls_[c.id] = w;
+    // The keys are seen before the control that has the focus.
+    w->installEventFilter(this);
+  }
+  installEventFilter(this);
+
   connect(list_, &QListWidget::currentRowChanged, this, [this] { show_script(); });
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { play_selected(); });
   connect(list_, &ui::TMesList::commandChosen, this, [this](int id) {
@@ -132,12 +150,6 @@ void main_window::make_controls() {
         break;
     }
   });
-
-  for (const button_row& b : buttons) {
-    auto* button = new ui::TMyGlyph(b.bitmap, QString::fromLatin1(b.text), this);
-    button->setGeometry(dialog_rect(100, b.y, 124, 16));
-    controls_[b.id] = button;
-  }
   auto clicked = [this](int id, void (main_window::*command)()) {
     connect(static_cast<QPushButton*>(controls_[id]), &QPushButton::clicked, this,
             [this, command] { (this->*command)(); });
@@ -151,17 +163,6 @@ void main_window::make_controls() {
   clicked(id_close, &main_window::close_panel);
   static_cast<QPushButton*>(controls_[id_play])->setDefault(true);
 
-  script_ = new QLabel(this);
-  script_->setGeometry(dialog_rect(4, 131, 220, 48));
-  script_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  script_->setTextFormat(Qt::PlainText);
-  script_->setWordWrap(true);
-  script_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  controls_[id_script] = script_;
-
-  page_ = new ui::TPageGlyph(6, QStringLiteral("&Microphone Page"), this);
-  page_->setGeometry(dialog_rect(4, 182, 220, 16));
-  controls_[id_page] = page_;
   // Posted, as the page notifications are.
   connect(
       page_, &ui::TPageGlyph::pageStart, this, [this] { ctx_.player.page_start(); },
@@ -169,16 +170,6 @@ void main_window::make_controls() {
   connect(
       page_, &ui::TPageGlyph::pageStop, this, [this] { ctx_.player.page_stop(); },
       Qt::QueuedConnection);
-
-  auto* icon = new QLabel(this);
-  icon->setGeometry(dialog_rect(8, 202, 21, 20));
-  icon->setPixmap(ui::app_icon().pixmap(32, 32));
-  controls_[id_icon] = icon;
-
-  // The keys are seen before the control that has the focus.
-  installEventFilter(this);
-  for (auto& [id, w] : controls_) w->installEventFilter(this);
-  group->installEventFilter(this);
 }
 
 QWidget* main_window::control(int id) const {
@@ -202,9 +193,10 @@ void main_window::set_up(const std::optional<std::string>& self_command) {
   timers_.arm_all();
   open_splash();
   tooltip_ = new ui::TTooltip(this);
-  for (const button_row& b : buttons)
-    tooltip_->add_tool(controls_[b.id], QString::fromLatin1(b.tip));
-  tooltip_->add_tool(list_, QStringLiteral("Double click to Play Announcement"));
+  for (const ui::control_layout& c : ui::main_window_controls()) {
+    if (c.id >= 0 && *c.tooltip != '\0')
+      tooltip_->add_tool(controls_[c.id], QString::fromLatin1(c.tooltip));
+  }
   ctx_.remote.set_control_folder(ctx_.st, field_text(ctx_.st.settings.control_folder));
 }
 
