@@ -7,6 +7,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "announcements/play_log.hpp"
 #include "announcements/settings_store.hpp"
 #include "app/single_instance.hpp"
 #include "tests/app/app_test_env.hpp"
@@ -17,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class handover_test : public ::testing::Test {
+class process_test : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::copy_file(ZTA_VRXPAR, dir.file("vrxpar"));
@@ -83,7 +84,7 @@ class handover_test : public ::testing::Test {
   std::vector<std::unique_ptr<QProcess>> started;
 };
 
-TEST_F(handover_test, second_copy_hands_over_a_file_name_and_open) {
+TEST_F(process_test, second_copy_hands_over_a_file_name_and_open) {
   dir.write("shop.vrx", one_announcement_package("Shop Opening"));
   QProcess* first = start({"/open"});
   ASSERT_TRUE(listening());
@@ -105,7 +106,7 @@ TEST_F(handover_test, second_copy_hands_over_a_file_name_and_open) {
   EXPECT_FALSE(listening(300));
 }
 
-TEST_F(handover_test, desktop_copy_takes_over_from_the_headless_one) {
+TEST_F(process_test, desktop_copy_takes_over_from_the_headless_one) {
   QProcess* service = start({"/service"});
   ASSERT_TRUE(listening());
   QProcess* desktop = start({"/open"});
@@ -119,7 +120,45 @@ TEST_F(handover_test, desktop_copy_takes_over_from_the_headless_one) {
   EXPECT_FALSE(desktop->waitForFinished(500));
 }
 
-TEST_F(handover_test, installer_and_uninstaller_names_say_not_available) {
+TEST_F(process_test, fixed_time_announcement_plays_by_itself_into_the_device_and_the_log) {
+  // One announcement due three seconds after start; the first schedule pass comes at five.
+  system_wall_clock wall;
+  const std::int32_t started_at = wall.local_now();
+  station st(dir.path(), started_at);
+  st.settings.chimes = 0;
+  ann_blk a;
+  a.set_name("Store opening");
+  a.clip = 0;
+  a.manual = 1;
+  a.expiry = moment_never;
+  a.weekdays = every_day;
+  a.day_to = seconds_per_day;
+  a.fixed_times = {(started_at + 3) % seconds_per_day};
+  st.content.list.push_back(a);
+  dir.write("vrxpa.dat", encode_settings_file(st));
+  dir.write("afl000.aud", std::vector<std::uint8_t>(22050 * 2, 0x11));
+  QProcess* player = start({"/open"});
+  const std::string log = dir.file(log_file_name(started_at));
+  std::string text;
+  for (int waited = 0; waited < 30000 && text.find("Store opening") == std::string::npos;
+       waited += 200) {
+    QTest::qWait(200);
+    std::vector<std::uint8_t> bytes;
+    if (read_whole_file(log, bytes)) text.assign(bytes.begin(), bytes.end());
+  }
+  EXPECT_NE(text.find("Store opening\r\n"), std::string::npos) << text;
+  std::uintmax_t wav = 0;
+  for (int waited = 0; waited < 30000 && wav < 44 + 22050 * 2; waited += 200) {
+    QTest::qWait(200);
+    std::error_code ec;
+    wav = fs::file_size(dir.file("played/wave_out-1ch.wav"), ec);
+  }
+  EXPECT_GE(wav, 44u + 22050 * 2);
+  player->terminate();
+  EXPECT_TRUE(player->waitForFinished(20000));
+}
+
+TEST_F(process_test, installer_and_uninstaller_names_say_not_available) {
   fs::copy_file(dir.file("vrxpar"), dir.file("setup"));
   fs::copy_file(dir.file("vrxpar"), dir.file("uninst"));
   for (const char* name : {"setup", "uninst"}) {
