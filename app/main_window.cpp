@@ -18,6 +18,7 @@
 #include "app/loaddlg.hpp"
 #include "loading/update_due.hpp"
 #include "ui/glyph_button.hpp"
+#include "ui/help.hpp"
 #include "ui/logo_win.hpp"
 #include "ui/main_window_controls.hpp"
 #include "ui/mes_list.hpp"
@@ -269,7 +270,8 @@ void main_window::help() {
     return;
   }
   manual_opened_ = path;
-  if (open_url) open_url(QUrl::fromLocalFile(QString::fromStdString(path)).toString());
+  if (open_url)
+    open_url(ui::manual_url(QString::fromStdString(path), ui::help_contents).toString());
 }
 
 void main_window::close_panel() {
