@@ -1,0 +1,42 @@
+#include "app/headless_player.hpp"
+
+#include <QApplication>
+
+#include "announcements/byte_codec.hpp"
+#include "tests/app/app_test_env.hpp"
+#include "tests/app/package_fixture.hpp"
+
+namespace zta::testing {
+namespace {
+
+class headless_test : public app_fixture {};
+
+TEST_F(headless_test, set_up_arms_the_schedule_without_a_splash_and_opens_no_window) {
+  headless_player player(*ctx);
+  player.set_up(std::nullopt);
+  for (int id : {1, 2, 4, 5}) EXPECT_TRUE(player.timers().is_armed(id)) << id;
+  EXPECT_FALSE(player.timers().is_armed(9));
+  EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+}
+
+TEST_F(headless_test, a_handed_over_file_is_loaded_and_window_commands_are_ignored) {
+  dir.write("shop.vrx", one_announcement_package("Shop Opening"));
+  ctx->st.load_opts.method = 2;
+  headless_player player(*ctx);
+  player.set_up(std::nullopt);
+  player.open_command(std::nullopt);
+  player.open_command(std::string("/logon"));
+  EXPECT_EQ(ctx->st.content.list.count(), 0);
+  EXPECT_FALSE(ctx->dirty());
+  player.open_command(dir.file("shop.vrx"));
+  ASSERT_EQ(ctx->st.content.list.count(), 1);
+  EXPECT_EQ(ctx->st.content.list[0].name_text(), "Shop Opening");
+  EXPECT_GE(ctx->st.content.list[0].clip, 0);
+  EXPECT_EQ(ctx->st.load_opts.method, 2);
+  EXPECT_EQ(field_text(ctx->st.load_opts.file_path), "");
+  EXPECT_TRUE(ctx->dirty());
+  EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+}
+
+}  // namespace
+}  // namespace zta::testing
