@@ -16,6 +16,7 @@
 #include "announcements/validity.hpp"
 #include "app/idle_save.hpp"
 #include "app/loaddlg.hpp"
+#include "app/run_mode.hpp"
 #include "loading/update_due.hpp"
 #include "ui/glyph_button.hpp"
 #include "ui/help.hpp"
@@ -313,9 +314,10 @@ void main_window::open_command(const std::optional<std::string>& text) {
   load_options& o = ctx_.st.load_opts;
   const std::uint8_t saved_method = o.method;
   const auto saved_path = o.file_path;
+  const std::string file = command_file(*text, ctx_.st.data_folder);
   o.method = 1;
   o.file_path.fill('\0');
-  std::memcpy(o.file_path.data(), text->data(), std::min(text->size(), o.file_path.size() - 1));
+  std::memcpy(o.file_path.data(), file.data(), std::min(file.size(), o.file_path.size() - 1));
   run_load_dialog();
   o.method = saved_method;
   o.file_path = saved_path;

@@ -53,6 +53,10 @@ start_plan plan_start(std::string_view program_path, const std::vector<std::stri
   return plan;
 }
 
+std::string command_file(const std::string& text, const std::string& data_folder) {
+  return contains(text, "/install") ? data_folder + "test.ann" : text;
+}
+
 bool is_background_command(std::string_view text) {
   return contains(text, "/logon") || contains(text, "/service");
 }

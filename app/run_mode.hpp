@@ -36,5 +36,8 @@ start_plan plan_start(std::string_view program_path, const std::vector<std::stri
 
 // Command texts that send a running player back into the notification area.
 bool is_background_command(std::string_view text);
+// The file a command text names: an "/install" handed over by a later start means the test
+// announcements file, as it does for the copy started with it.
+std::string command_file(const std::string& text, const std::string& data_folder);
 
 }  // namespace zta

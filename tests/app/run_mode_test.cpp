@@ -87,6 +87,11 @@ const plan_case plan_cases[] = {
 INSTANTIATE_TEST_SUITE_P(cases, plan_start_test, ::testing::ValuesIn(plan_cases),
                          [](const auto& info) { return std::string(info.param.label); });
 
+TEST(command_file, install_handed_over_means_the_test_file) {
+  EXPECT_EQ(command_file("/install", "/opt/zta/"), "/opt/zta/test.ann");
+  EXPECT_EQ(command_file("/home/shop/a.vrx", "/opt/zta/"), "/home/shop/a.vrx");
+}
+
 TEST(background_command, logon_and_service_anywhere_in_the_text) {
   EXPECT_TRUE(is_background_command("/logon"));
   EXPECT_TRUE(is_background_command("x /service y"));
