@@ -376,3 +376,22 @@ TEST_F(panel_test, refused_package_shows_file_error) {
 
 }  // namespace
 }  // namespace zta::testing
+
+namespace zta::testing {
+namespace {
+
+TEST_F(panel_test, after_yes_the_hidden_panel_still_plays_at_the_fixed_time) {
+  add_announcement("Noon", 0).fixed_times = {12 * 3600 + 3};
+  panel->set_up(std::nullopt);
+  frame->show();
+  answers = {box_answer::yes};
+  frame->close();
+  settle();
+  ASSERT_FALSE(frame->has_ended());
+  clock->advance(5);
+  panel->timers().fire(1);
+  EXPECT_EQ(out->opens, 1);
+}
+
+}  // namespace
+}  // namespace zta::testing
