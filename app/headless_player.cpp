@@ -12,7 +12,7 @@
 namespace zta {
 
 headless_player::headless_player(app_context& ctx, QObject* parent)
-    : QObject(parent), ctx_(ctx), timers_(ctx.tick, this) {
+    : QObject(parent), ctx_(ctx), timers_(ctx.tick) {
   ctx_.relay.attach(this);
   save_when_idle(this, ctx_);
 }

@@ -61,7 +61,7 @@ std::string find_manual(const std::string& program_folder) {
 }
 
 main_window::main_window(app_context& ctx, message_box_fn box, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), box_(std::move(box)), timers_(ctx.tick, this) {
+    : QWidget(parent), ctx_(ctx), box_(std::move(box)), timers_(ctx.tick) {
   open_url = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
   program_folder_ = ctx.st.data_folder;
   ctx_.relay.attach(this);

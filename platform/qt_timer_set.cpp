@@ -7,6 +7,7 @@ void qt_timer_set::arm(int id, int ms) {
   if (t == nullptr) {
     t = std::make_unique<QTimer>();
     t->setSingleShot(true);
+    t->setTimerType(Qt::PreciseTimer);
     QObject::connect(t.get(), &QTimer::timeout, [this, id] { fire(id); });
   }
   t->start(ms);
@@ -26,7 +27,13 @@ bool qt_timer_set::armed(int id) const {
   return it != timers_.end() && it->second->isActive();
 }
 
+int qt_timer_set::interval(int id) const {
+  auto it = timers_.find(id);
+  return it == timers_.end() ? -1 : it->second->interval();
+}
+
 void qt_timer_set::fire(int id) {
+  kill(id);
   int period = handler_ ? handler_(id) : 0;
   // Someone may have armed or killed it meanwhile; a fresh arming wins over the period.
   if (period > 0 && !armed(id)) arm(id, period);

@@ -23,10 +23,11 @@ class qt_timer_set {
   void kill(int id);
   void kill_all();
   bool armed(int id) const;
-
- private:
+  int interval(int id) const;  // the delay it was last armed with; -1 when never armed
+  // Runs timer `id`'s job now, as if it had fired (also what a firing timer does).
   void fire(int id);
 
+ private:
   std::function<int(int)> handler_;
   std::map<int, std::unique_ptr<QTimer>> timers_;  // kept for good: one may be firing
 };

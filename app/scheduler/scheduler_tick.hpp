@@ -8,7 +8,7 @@
 //   `timer_table` with its first delay, in the table's order;
 // - when timer `id` fires, call on_timer(id) and, when it returns a period > 0, arm the same timer
 //   again with that period (the period counts from the end of the job); 0 means "not again".
-// platform/qt_timer_set.hpp does exactly this with QTimers. on_timer refreshes the cached clock
+// platform/qt_timer_set.hpp does exactly this with QTimers (app/tick_timers.hpp arms the table). on_timer refreshes the cached clock
 // itself before the job. Timer 2's jobs may run a modal box or dialog through `tick_callouts`;
 // the other timers keep firing meanwhile, which is expected. The main window's wiring:
 //

@@ -14,8 +14,8 @@ class headless_test : public app_fixture {};
 TEST_F(headless_test, set_up_arms_the_schedule_without_a_splash_and_opens_no_window) {
   headless_player player(*ctx);
   player.set_up(std::nullopt);
-  for (int id : {1, 2, 4, 5}) EXPECT_TRUE(player.timers().is_armed(id)) << id;
-  EXPECT_FALSE(player.timers().is_armed(9));
+  for (int id : {1, 2, 4, 5}) EXPECT_TRUE(player.timers().armed(id)) << id;
+  EXPECT_FALSE(player.timers().armed(9));
   EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
 }
 

@@ -267,11 +267,11 @@ TEST_F(panel_test, logon_text_opens_the_splash_for_seven_seconds_and_hides) {
   panel->open_command(std::string("/logon"));
   ASSERT_NE(panel->splash(), nullptr);
   EXPECT_TRUE(hidden);
-  EXPECT_TRUE(panel->timers().is_armed(9));
+  EXPECT_TRUE(panel->timers().armed(9));
   EXPECT_EQ(panel->timers().interval(9), 7000);
   panel->timers().fire(9);
   EXPECT_EQ(panel->splash(), nullptr);
-  EXPECT_FALSE(panel->timers().is_armed(9));
+  EXPECT_FALSE(panel->timers().armed(9));
 }
 
 TEST_F(panel_test, set_up_arms_the_timers_with_their_first_delays) {
