@@ -1,4 +1,5 @@
 #include "app/headless_player.hpp"
+#include "app/file_method_scope.hpp"
 
 #include <QTimer>
 #include <cstring>
@@ -37,16 +38,10 @@ void headless_player::set_up(const std::optional<std::string>& self_command) {
 
 void headless_player::open_command(const std::optional<std::string>& text) {
   if (!text || is_background_command(*text)) return;
-  load_options& o = ctx_.st.load_opts;
-  const std::uint8_t saved_method = o.method;
-  const auto saved_path = o.file_path;
-  const std::string file = command_file(*text, ctx_.st.data_folder);
-  o.method = 1;
-  o.file_path.fill('\0');
-  std::memcpy(o.file_path.data(), file.data(), std::min(file.size(), o.file_path.size() - 1));
-  run_load_without_window(ctx_);
-  o.method = saved_method;
-  o.file_path = saved_path;
+  {
+    const file_method_scope scope(ctx_.st.load_opts, command_file(*text, ctx_.st.data_folder));
+    run_load_without_window(ctx_);
+  }
   ctx_.settings_dirty = true;
   ctx_.remote.write_listing(ctx_.st);
 }

@@ -1,4 +1,5 @@
 #include "app/main_window.hpp"
+#include "app/file_method_scope.hpp"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -311,16 +312,10 @@ void main_window::open_command(const std::optional<std::string>& text) {
     return;
   }
   emit restoreRequested();
-  load_options& o = ctx_.st.load_opts;
-  const std::uint8_t saved_method = o.method;
-  const auto saved_path = o.file_path;
-  const std::string file = command_file(*text, ctx_.st.data_folder);
-  o.method = 1;
-  o.file_path.fill('\0');
-  std::memcpy(o.file_path.data(), file.data(), std::min(file.size(), o.file_path.size() - 1));
-  run_load_dialog();
-  o.method = saved_method;
-  o.file_path = saved_path;
+  {
+    const file_method_scope scope(ctx_.st.load_opts, command_file(*text, ctx_.st.data_folder));
+    run_load_dialog();
+  }
   fill_list();
   ctx_.settings_dirty = true;
   ctx_.remote.write_listing(ctx_.st);
