@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "announcements/remote_folder.hpp"
+#include "tests/common/temp_folder.hpp"
 
 namespace zta {
 namespace {
@@ -37,9 +38,7 @@ std::vector<std::uint8_t> request(std::int32_t kind, const std::string& text) {
 class RemoteFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(testing::TempDir()) /
-          ("remote-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
+    dir = folder.root();
     fs::create_directories(dir / "data");
     fs::create_directories(dir / "ctl");
     st.data_folder = (dir / "data").string() + "/";
@@ -61,6 +60,7 @@ class RemoteFolderTest : public ::testing::Test {
   fs::path ctl() const { return dir / "ctl"; }
   void turn_on() { ASSERT_EQ(remote.set_control_folder(st, ctl().string()), folder_result::on); }
 
+  zta::testing::temp_folder folder;  // removed with everything in it
   fs::path dir;
   station st;
   remote_folder remote;

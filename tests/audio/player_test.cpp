@@ -14,6 +14,7 @@
 #include "audio/announcement_player.hpp"
 #include "platform/recording_aux_mixer.hpp"
 #include "platform/test_wave_out.hpp"
+#include "tests/common/temp_folder.hpp"
 
 namespace zta {
 namespace {
@@ -45,10 +46,7 @@ void write_file(const std::string& path, const std::vector<std::uint8_t>& bytes)
 class PlayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(testing::TempDir()) /
-          ("player-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir = folder.root();
     st.data_folder = dir.string() + "/";
     st.clock.set(1700000000);
     st.settings.sound_out_device = 0;
@@ -75,6 +73,7 @@ class PlayerTest : public ::testing::Test {
     write_file(chime_path(st, 2), chime);
   }
 
+  zta::testing::temp_folder folder;  // removed with everything in it
   fs::path dir;
   station st;
   test_wave_out device;

@@ -23,6 +23,7 @@ class temp_folder {
   temp_folder(const temp_folder&) = delete;
   temp_folder& operator=(const temp_folder&) = delete;
 
+  const std::filesystem::path& root() const { return path_; }
   // The folder with a trailing '/'.
   std::string path() const { return path_.string() + "/"; }
   std::string file(const std::string& name) const { return path() + name; }

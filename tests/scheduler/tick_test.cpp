@@ -15,6 +15,7 @@
 #include "platform/recording_aux_mixer.hpp"
 #include "platform/simulated_loop.hpp"
 #include "platform/test_wave_out.hpp"
+#include "tests/common/temp_folder.hpp"
 
 namespace zta {
 namespace {
@@ -47,9 +48,7 @@ struct fake_callouts final : tick_callouts {
 class TickTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(testing::TempDir()) /
-          ("tick-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
+    dir = folder.root();
     fs::create_directories(dir / "data");
     st.data_folder = (dir / "data").string() + "/";
     st.settings.sequence_interval = 0;
@@ -91,6 +90,7 @@ class TickTest : public ::testing::Test {
   }
   void finish() { device.complete_all(); }
 
+  zta::testing::temp_folder folder;  // removed with everything in it
   fs::path dir;
   station st;
   test_wave_out device;

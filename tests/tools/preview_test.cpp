@@ -9,6 +9,7 @@
 
 #include "announcements/clip_files.hpp"
 #include "announcements/settings_store.hpp"
+#include "tests/common/temp_folder.hpp"
 
 namespace zta {
 namespace {
@@ -32,10 +33,7 @@ std::string run(const std::string& command, int* status = nullptr) {
 class PreviewTool : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(testing::TempDir()) /
-          ("preview-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir = folder.root();
     st = station(dir.string(), day0);
     st.settings.sound_out_device = 0;
     st.settings.chimes = 0;
@@ -66,6 +64,7 @@ class PreviewTool : public ::testing::Test {
                status);
   }
 
+  zta::testing::temp_folder folder;  // removed with everything in it
   fs::path dir;
   station st;
 };
