@@ -8,7 +8,7 @@
 #include "announcements/file_io.hpp"
 #include "loading/package_writer.hpp"
 #include "tools/commands.hpp"
-#include "tools/package_spec.hpp"
+#include "tools/package_description.hpp"
 #include "tools/tool_options.hpp"
 
 namespace zta::tool {
@@ -52,7 +52,7 @@ int cmd_pack(const arg_list& args) {
       return 2;
     }
   }
-  auto spec = read_package_spec(opts->positional[0]);
+  auto spec = read_package_description(opts->positional[0]);
   if (!spec) return 1;
 
   std::vector<package_sound> sounds;

@@ -1,4 +1,4 @@
-#include "tools/package_spec.hpp"
+#include "tools/package_description.hpp"
 
 #include <sndfile.h>
 
@@ -117,10 +117,10 @@ package_record_spec record_of(const json& a, const std::string& where, std::int3
   return r;
 }
 
-package_spec spec_of(const json& j, const std::filesystem::path& folder) {
+package_description spec_of(const json& j, const std::filesystem::path& folder) {
   if (!j.is_object()) fail("the description must be a JSON object");
   only_keys(j, "package", {"version", "addressee", "customers", "list", "notice", "announcements"});
-  package_spec spec;
+  package_description spec;
   package_build& b = spec.build;
   if (j.contains("version"))
     b.version = static_cast<std::int32_t>(integer(j["version"], "version", 0, 1));
@@ -189,7 +189,7 @@ bool ends_with_wav(const std::string& path) {
 
 }  // namespace
 
-std::optional<package_spec> read_package_spec(const std::string& path) {
+std::optional<package_description> read_package_description(const std::string& path) {
   std::ifstream in(path);
   if (!in) {
     std::fprintf(stderr, "zta: cannot read %s\n", path.c_str());

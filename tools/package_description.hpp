@@ -8,7 +8,7 @@
 
 namespace zta::tool {
 
-struct package_spec {
+struct package_description {
   package_build build;
   // Per announcement (same order as build.records): the sound file, empty for none.
   std::vector<std::string> sound_paths;
@@ -17,7 +17,7 @@ struct package_spec {
 
 // Reads and checks SPEC.json; on failure prints one clear line and returns nullopt. Sound paths
 // are made relative to the JSON file's folder.
-std::optional<package_spec> read_package_spec(const std::string& path);
+std::optional<package_description> read_package_description(const std::string& path);
 
 // Reads a sound: WAV (any format libsndfile reads; mixed to mono, converted to 22050 Hz) or raw
 // 16-bit little-endian mono at 22050 Hz (any other extension). Prints a line on failure.
