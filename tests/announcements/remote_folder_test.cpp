@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "announcements/remote_folder.hpp"
+#include "tests/common/announcement_maker.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {
@@ -45,12 +46,7 @@ class RemoteFolderTest : public ::testing::Test {
     st.clock.set(1700000000);
   }
   ann_blk& add(const char* name, bool manual = true) {
-    ann_blk a;
-    a.set_name(name);
-    a.clip = static_cast<std::int16_t>(st.content.list.count());
-    a.expiry = moment_never;
-    a.day_to = seconds_per_day;
-    a.weekdays = every_day;
+    ann_blk a = zta::testing::always_current(name, st.content.list.count());
     a.manual = manual ? 1 : 0;
     a.id_stamp = 1000 + st.content.list.count();
     a.id_serial = 10;

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "announcements/clip_files.hpp"
+#include "tests/common/announcement_maker.hpp"
 
 namespace zta::testing {
 
@@ -87,16 +88,8 @@ void app_fixture::TearDown() {
 }
 
 ann_blk& app_fixture::add_announcement(const std::string& name, int clip, bool manual) {
-  ann_blk a;
-  a.set_name(name);
-  a.clip = static_cast<std::int16_t>(clip);
+  ann_blk a = always_current(name, clip);
   a.manual = manual ? 1 : 0;
-  a.commence = 0;
-  a.expiry = moment_never;
-  a.weekdays = every_day;
-  a.day_from = 0;
-  a.day_to = seconds_per_day;
-  a.chimes = 0;
   if (clip >= 0) {
     dir.write(std::filesystem::path(clip_path(ctx->st, clip)).filename().string(),
               std::vector<std::uint8_t>(44100, 0));

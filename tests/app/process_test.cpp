@@ -12,6 +12,7 @@
 #include "app/single_instance.hpp"
 #include "tests/app/app_test_env.hpp"
 #include "tests/app/package_fixture.hpp"
+#include "tests/common/announcement_maker.hpp"
 
 namespace zta::testing {
 namespace {
@@ -126,13 +127,8 @@ TEST_F(process_test, fixed_time_announcement_plays_by_itself_into_the_device_and
   const std::int32_t started_at = wall.local_now();
   station st(dir.path(), started_at);
   st.settings.chimes = 0;
-  ann_blk a;
-  a.set_name("Store opening");
-  a.clip = 0;
+  ann_blk a = always_current("Store opening", 0);
   a.manual = 1;
-  a.expiry = moment_never;
-  a.weekdays = every_day;
-  a.day_to = seconds_per_day;
   a.fixed_times = {(started_at + 3) % seconds_per_day};
   st.content.list.push_back(a);
   dir.write("vrxpa.dat", encode_settings_file(st));

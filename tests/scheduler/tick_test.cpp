@@ -15,6 +15,7 @@
 #include "platform/recording_aux_mixer.hpp"
 #include "platform/simulated_loop.hpp"
 #include "platform/test_wave_out.hpp"
+#include "tests/common/announcement_maker.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {
@@ -56,12 +57,7 @@ class TickTest : public ::testing::Test {
   }
 
   int add(const char* name, std::vector<std::int32_t> fixed, std::int16_t autoplay = 0) {
-    ann_blk a;
-    a.set_name(name);
-    a.clip = static_cast<std::int16_t>(st.content.list.count());
-    a.expiry = moment_never;
-    a.day_to = seconds_per_day;
-    a.weekdays = every_day;
+    ann_blk a = zta::testing::always_current(name, st.content.list.count());
     a.autoplay = autoplay;
     a.fixed_times = std::move(fixed);
     st.content.list.push_back(a);

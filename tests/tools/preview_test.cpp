@@ -9,6 +9,7 @@
 
 #include "announcements/clip_files.hpp"
 #include "announcements/settings_store.hpp"
+#include "tests/common/announcement_maker.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {
@@ -41,12 +42,7 @@ class PreviewTool : public ::testing::Test {
   }
   void add(const char* name, std::vector<std::int32_t> fixed, std::int16_t autoplay,
            std::size_t samples) {
-    ann_blk a;
-    a.set_name(name);
-    a.clip = static_cast<std::int16_t>(st.content.list.count());
-    a.expiry = moment_never;
-    a.day_to = seconds_per_day;
-    a.weekdays = every_day;
+    ann_blk a = zta::testing::always_current(name, st.content.list.count());
     a.autoplay = autoplay;
     a.fixed_times = std::move(fixed);
     std::ofstream(clip_path(st, a.clip), std::ios::binary) << std::string(samples * 2, '\1');
