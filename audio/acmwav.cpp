@@ -33,7 +33,7 @@ bool skip(std::FILE* f, std::int64_t n) {
 void acmwav::stage::allocate(std::int32_t bytes) {
   capacity = bytes;
   fill = 0;
-  data.assign(static_cast<std::size_t>(bytes / 2 + 1 + tail_samples), 0);
+  data.assign(static_cast<std::size_t>(bytes / 2) + 1 + static_cast<std::size_t>(tail_samples), 0);
 }
 
 void acmwav::stage::drop_front(std::int32_t bytes) {

@@ -111,7 +111,7 @@ struct import_wav_job::impl {
   }
 };
 
-import_wav_job::import_wav_job(station& st, std::string path, pcm_decoder_factory* decoders)
+import_wav_job::import_wav_job(station& st, const std::string& path, pcm_decoder_factory* decoders)
     : impl_(std::make_unique<impl>(st, decoders)) {
   impl_->index = new_user_announcement(st, import_name(path));
   if (impl_->index < 0) {

@@ -28,7 +28,7 @@ class import_wav_job {
  public:
   // Adds the announcement (named after the file) at once. Without decoders only 16-bit PCM
   // files can be imported.
-  import_wav_job(station& st, std::string path, pcm_decoder_factory* decoders = nullptr);
+  import_wav_job(station& st, const std::string& path, pcm_decoder_factory* decoders = nullptr);
   ~import_wav_job();
   import_wav_job(const import_wav_job&) = delete;
   import_wav_job& operator=(const import_wav_job&) = delete;

@@ -95,7 +95,7 @@ void inet_class::start_download(ftp_post notify, std::string server, std::string
 
   request r{cut(std::move(server), 127), cut(std::move(remote_name), 127),
             cut(std::move(local_path), 255), stamp};
-  shared_->notify = notify;
+  shared_->notify = std::move(notify);
   shared_->worker_running = true;
   std::shared_ptr<shared> s = shared_;
   try {
