@@ -25,6 +25,7 @@ class tick_relay final : public tick_callouts {
   void show_notice(const std::string& text) override {
     if (target_ != nullptr) target_->show_notice(text);
   }
+  bool can_show_notice() const override { return target_ != nullptr && target_->can_show_notice(); }
   bool run_automatic_update() override {
     return target_ != nullptr && target_->run_automatic_update();
   }

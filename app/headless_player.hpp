@@ -20,8 +20,9 @@ class headless_player : public QObject, public tick_callouts {
   // A command text: a file is loaded; window commands mean nothing here.
   void open_command(const std::optional<std::string>& text);
 
-  // tick_callouts: nobody can see a notice, so it is only marked shown.
+  // tick_callouts: nobody can see a notice here, so it waits for a copy with a window.
   void show_notice(const std::string&) override {}
+  bool can_show_notice() const override { return false; }
   bool run_automatic_update() override;
   void close_splash() override {}
 

@@ -86,7 +86,7 @@ void scheduler_tick::fixed_time_pass() {
 }
 
 void scheduler_tick::notice_and_update() {
-  if (take_due_notice(st_.content.notice, st_.clock.now)) {
+  if (callouts_.can_show_notice() && take_due_notice(st_.content.notice, st_.clock.now)) {
     std::string text = st_.content.notice.text;
     callouts_.show_notice(text);
     settings_dirty = true;

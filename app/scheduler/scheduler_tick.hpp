@@ -8,9 +8,10 @@
 //   `timer_table` with its first delay, in the table's order;
 // - when timer `id` fires, call on_timer(id) and, when it returns a period > 0, arm the same timer
 //   again with that period (the period counts from the end of the job); 0 means "not again".
-// platform/qt_timer_set.hpp does exactly this with QTimers (app/tick_timers.hpp arms the table). on_timer refreshes the cached clock
-// itself before the job. Timer 2's jobs may run a modal box or dialog through `tick_callouts`;
-// the other timers keep firing meanwhile, which is expected. The main window's wiring:
+// platform/qt_timer_set.hpp does exactly this with QTimers (app/tick_timers.hpp arms the table).
+// on_timer refreshes the cached clock itself before the job. Timer 2's jobs may run a modal box or
+// dialog through `tick_callouts`; the other timers keep firing meanwhile, which is expected. The
+// main window's wiring:
 //
 //   audio_devices dev;                                  // platform/audio_backends.hpp
 //   make_audio_devices(std::getenv("ZTA_AUDIO"), dev, error);
@@ -66,6 +67,8 @@ class tick_callouts {
   // Shows the notice modally: caption "Announcements Notice:", `text` (may be empty), an OK
   // button and the information icon, owned by the main window. Returns once it is closed.
   virtual void show_notice(const std::string& text) = 0;
+  // Whether anyone can see a notice now; while not, a due notice stays pending (default: yes).
+  virtual bool can_show_notice() const { return true; }
   // Tests whether the automatic update is due and, when it is, runs the load progress dialog
   // modally; true when it loaded announcements.
   virtual bool run_automatic_update() = 0;

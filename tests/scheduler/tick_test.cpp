@@ -32,6 +32,7 @@ void no_log(const station&, const ann_blk&) {}
 
 struct fake_callouts final : tick_callouts {
   void show_notice(const std::string& text) override { notices.push_back(text); }
+  bool can_show_notice() const override { return notices_visible; }
   bool run_automatic_update() override {
     ++update_checks;
     return update_loads;
@@ -40,6 +41,7 @@ struct fake_callouts final : tick_callouts {
   void started(start_trigger why, int index) override { starts.emplace_back(why, index); }
 
   std::vector<std::string> notices;
+  bool notices_visible = true;
   int update_checks = 0;
   bool update_loads = false;
   int splash_closed = 0;
@@ -336,6 +338,22 @@ const notice_case notice_cases[] = {{"Repeat86399ShownOnce", 86399, 1},
                                     {"Repeat86400ShownDaily", 86400, 3}};
 INSTANTIATE_TEST_SUITE_P(Tick, NoticeRepeat, ::testing::ValuesIn(notice_cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TickTest, ANoticeNobodyCanSeeStaysPending) {
+  // A headless copy has no window: the notice waits for a copy that can show it.
+  st.content.notice = updateinfo{day0 + 10, 0, "Closing early"};
+  calls.notices_visible = false;
+  start_at(hms(0, 1, 0));
+  tick.on_timer(timer_notice);
+  EXPECT_TRUE(calls.notices.empty());
+  EXPECT_EQ(st.content.notice.next_show, day0 + 10);
+  EXPECT_FALSE(tick.settings_dirty);
+  calls.notices_visible = true;
+  at(hms(0, 1, 25));
+  tick.on_timer(timer_notice);
+  EXPECT_EQ(calls.notices, std::vector<std::string>{"Closing early"});
+  EXPECT_EQ(st.content.notice.next_show, moment_never);
+}
 
 TEST_F(TickTest, UpdateLoadMarksTheSettingsDirty) {
   start_at(hms(9, 0, 0));
