@@ -15,7 +15,7 @@
 
 #include "platform/api/wave_out.hpp"
 
-typedef struct _snd_pcm snd_pcm_t;
+typedef struct _snd_pcm snd_pcm_t;  // NOLINT(bugprone-reserved-identifier): ALSA's own name
 
 namespace zta {
 

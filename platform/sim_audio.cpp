@@ -117,9 +117,9 @@ bool sim_wave_out::write(wave_header& h) {
     std::fwrite(sizes, 1, 4, wav_);
     std::fflush(wav_);
   }
-  const double seconds =
-      static_cast<double>(h.length / static_cast<std::uint32_t>(format_.block_align())) /
-      format_.rate / speed_;
+  // Whole frames: a buffer's length is a multiple of the block align.
+  const std::uint32_t frames = h.length / static_cast<std::uint32_t>(format_.block_align());
+  const double seconds = static_cast<double>(frames) / format_.rate / speed_;
   auto now = clock::now();
   if (play_head_ < now) play_head_ = now;
   play_head_ += std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(seconds));

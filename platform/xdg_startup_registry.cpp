@@ -32,6 +32,7 @@ std::string home_folder() {
 // Runs a command without a shell and waits for it; false when it could not run or failed.
 bool run_command(std::vector<std::string> args) {
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
