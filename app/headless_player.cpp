@@ -27,8 +27,7 @@ headless_player::~headless_player() {
 void headless_player::set_up(const std::optional<std::string>& self_command) {
   ctx_.load();
   if (self_command) {
-    std::optional<std::string> text = self_command;
-    QTimer::singleShot(0, this, [this, text] { open_command(text); });
+    QTimer::singleShot(0, this, [this, text = self_command] { open_command(text); });
   }
   ctx_.tick.set_up();
   timers_.arm_all();

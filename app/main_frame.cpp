@@ -59,8 +59,7 @@ void main_frame::handover(const std::optional<std::string>& text) {
   // Re-adding the icon brings it back when the notification area lost it.
   tray_->hide();
   tray_->show();
-  std::optional<std::string> t = text;
-  QTimer::singleShot(0, client_, [this, t] { client_->open_command(t); });
+  QTimer::singleShot(0, client_, [this, t = text] { client_->open_command(t); });
   confirm_close = true;
 }
 

@@ -189,8 +189,7 @@ void main_window::set_up(const std::optional<std::string>& self_command) {
   ctx_.load();
   fill_list();
   if (self_command) {
-    std::optional<std::string> text = self_command;
-    QTimer::singleShot(0, this, [this, text] { open_command(text); });
+    QTimer::singleShot(0, this, [this, text = self_command] { open_command(text); });
   }
   ctx_.tick.set_up();  // window, sequence and minute state; page off, levels applied
   timers_.arm_all();

@@ -113,7 +113,9 @@ int run_program(int argc, char** argv) {
 
   if (headless) {
     headless_player player(*ctx);
-    server.on_handover = [&player](std::optional<std::string> text) { player.open_command(text); };
+    server.on_handover = [&player](const std::optional<std::string>& text) {
+      player.open_command(text);
+    };
     server.on_yield = [&ctx, &app] {
       ctx->save();
       QTimer::singleShot(0, app.get(), &QCoreApplication::quit);
@@ -128,7 +130,7 @@ int run_program(int argc, char** argv) {
   frame.client()->set_program_folder(data_folder);
   QObject::connect(&frame, &main_frame::ended, app.get(), &QCoreApplication::quit,
                    Qt::QueuedConnection);
-  server.on_handover = [&frame](std::optional<std::string> text) { frame.handover(text); };
+  server.on_handover = [&frame](const std::optional<std::string>& text) { frame.handover(text); };
   shutdown_signals on_signals([&frame] { frame.quit_without_asking(); });
   // A log-off or shutdown never asks; the settings are written while the session still lasts.
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, &frame, [&frame, &ctx] {
