@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "announcements/byte_codec.hpp"
+#include "base/byte_codec.hpp"
 
 namespace zta {
 

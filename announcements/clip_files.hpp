@@ -4,8 +4,8 @@
 // touching a file for a number outside 0..199.
 #include <string>
 
-#include "announcements/file_io.hpp"
 #include "announcements/station.hpp"
+#include "base/file_io.hpp"
 
 namespace zta {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "announcements/date_order.hpp"
+#include "base/date_order.hpp"
 
 namespace zta {
 

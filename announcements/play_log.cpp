@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "announcements/calendar.hpp"
-#include "announcements/file_io.hpp"
+#include "base/file_io.hpp"
 
 namespace zta {
 

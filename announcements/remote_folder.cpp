@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "announcements/byte_codec.hpp"
-#include "announcements/file_io.hpp"
 #include "announcements/validity.hpp"
+#include "base/byte_codec.hpp"
+#include "base/file_io.hpp"
 
 namespace zta {
 

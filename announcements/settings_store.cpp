@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/clip_files.hpp"
-#include "announcements/file_io.hpp"
+#include "base/byte_codec.hpp"
+#include "base/file_io.hpp"
 
 namespace zta {
 

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "announcements/cached_clock.hpp"
-#include "announcements/date_order.hpp"
 #include "announcements/file_class.hpp"
 #include "announcements/piece_tables.hpp"
 #include "announcements/settings_block.hpp"
+#include "base/date_order.hpp"
 
 namespace zta {
 

@@ -1,22 +1,35 @@
 #include "app/app_context.hpp"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "announcements/settings_block.hpp"
 #include "announcements/settings_store.hpp"
 #include "loading/load_job.hpp"
-#include "platform/curl_ftp_client.hpp"
+#include "platform/backends/system_services.hpp"
 
 namespace zta {
 
-app_context::app_context(std::string data_folder, audio_devices devs,
-                         std::unique_ptr<wall_clock> clk, std::unique_ptr<startup_registry> reg)
-    : st(std::move(data_folder), clk->local_now()),
-      devices(std::move(devs)),
-      clock(std::move(clk)),
-      registry(std::move(reg)),
-      player(st, *devices.out, *devices.mixer),
-      tick(st, player, remote, *clock, relay),
-      inet(std::make_shared<curl_ftp_client>()) {
-  st.clock.set(clock->local_now());
+namespace {
+
+// Fills what the caller left empty; an unusable ZTA_AUDIO was reported by the program already.
+platform_services& completed(platform_services& s) {
+  std::string error;
+  if (!fill_system_services(s, std::getenv("ZTA_AUDIO"), error))
+    std::fprintf(stderr, "vrxpar: %s\n", error.c_str());
+  return s;
+}
+
+}  // namespace
+
+app_context::app_context(std::string data_folder, platform_services svc)
+    : services(std::move(completed(svc))),
+      st(std::move(data_folder), services.clock->local_now()),
+      player(st, *services.devices.out, *services.devices.mixer),
+      tick(st, player, remote, *services.clock, relay),
+      inet(services.ftp) {
+  st.clock.set(services.clock->local_now());
+  st.order = services.locale->short_date_order();
 }
 
 app_context::~app_context() {
@@ -28,7 +41,7 @@ void app_context::load() {
   load_settings(st);
   settings_dirty = false;
   tick.settings_dirty = false;
-  st.clock.set(clock->local_now());
+  st.clock.set(services.clock->local_now());
 }
 
 bool app_context::save() {

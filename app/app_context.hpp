@@ -1,8 +1,8 @@
 #pragma once
-// Everything one running player owns: the station, the sound devices, the player, the remote
-// control folder, the clock, the scheduler tick and the start-up registry. The program makes one;
-// every test makes its own. Whichever front end runs (the window or the headless player) attaches
-// itself as the tick's callouts.
+// Everything one running player owns: the platform services (sound devices, clock, start-up
+// registry, ...), the station, the player, the remote control folder and the scheduler tick. The
+// program makes one; every test makes its own. Whichever front end runs (the window or the headless
+// player) attaches itself as the tick's callouts.
 #include <memory>
 #include <string>
 
@@ -13,8 +13,8 @@
 #include "loading/inet_class.hpp"
 #include "platform/api/startup_registry.hpp"
 #include "platform/api/wall_clock.hpp"
-#include "platform/audio_backends.hpp"
-#include "platform/sndfile_pcm_decoder.hpp"
+#include "platform/backends/audio_backends.hpp"
+#include "platform/sndfile/sndfile_pcm_decoder.hpp"
 
 namespace zta {
 
@@ -41,9 +41,9 @@ class tick_relay final : public tick_callouts {
 };
 
 struct app_context {
-  // `data_folder` with a trailing '/'. Reads nothing yet: the front end loads the settings.
-  app_context(std::string data_folder, audio_devices devices, std::unique_ptr<wall_clock> clock,
-              std::unique_ptr<startup_registry> registry);
+  // `data_folder` with a trailing '/'. Members of `services` left empty get the system's
+  // backends. Reads nothing yet: the front end loads the settings.
+  app_context(std::string data_folder, platform_services services);
   ~app_context();
   app_context(const app_context&) = delete;
   app_context& operator=(const app_context&) = delete;
@@ -54,17 +54,14 @@ struct app_context {
   bool save();
   bool dirty() const { return settings_dirty || tick.settings_dirty; }
 
+  platform_services services;
   station st;
-  audio_devices devices;
-  std::unique_ptr<wall_clock> clock;
-  std::unique_ptr<startup_registry> registry;
   announcement_player player;
   remote_folder remote;
   tick_relay relay;
   scheduler_tick tick;
   // The FTP worker lives as long as the player, so a download outlives a cancelled dialog.
   inet_class inet;
-  sndfile_pcm_decoder_factory decoders;
   bool settings_dirty = false;  // set by the window's commands; the tick keeps its own
 };
 

@@ -3,8 +3,8 @@
 // say "file" with the given path, and afterwards the stored method and path are put back.
 #include <string_view>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/settings_block.hpp"
+#include "base/byte_codec.hpp"
 
 namespace zta {
 

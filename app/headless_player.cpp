@@ -4,10 +4,10 @@
 #include <QTimer>
 #include <cstring>
 
-#include "announcements/byte_codec.hpp"
 #include "app/idle_save.hpp"
 #include "app/load_stepper.hpp"
 #include "app/run_mode.hpp"
+#include "base/byte_codec.hpp"
 #include "loading/update_due.hpp"
 
 namespace zta {

@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include "platform/api/drive_mounts.hpp"
-
 namespace zta {
 
 load_stepper::load_stepper(app_context& ctx, QObject* parent) : QObject(parent), ctx_(ctx) {
@@ -19,8 +17,8 @@ load_stepper::~load_stepper() {
 
 void load_stepper::start() {
   load_environment env;
-  env.drive_a = drive_mount_point(0);
-  env.drive_b = drive_mount_point(1);
+  env.drive_a = ctx_.services.drives->mount_point(0);
+  env.drive_b = ctx_.services.drives->mount_point(1);
   env.inet = &ctx_.inet;
   target_ = std::make_shared<load_run*>(nullptr);
   std::weak_ptr<load_run*> weak = target_;
@@ -33,7 +31,7 @@ void load_stepper::start() {
         },
         Qt::QueuedConnection);
   };
-  env.import_wav = default_wav_importer(&ctx_.decoders);
+  env.import_wav = default_wav_importer(ctx_.services.decoders.get());
   run_ = std::make_unique<load_run>(ctx_.st, std::move(env));
   *target_ = run_.get();
   running_ = true;

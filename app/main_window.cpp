@@ -12,12 +12,12 @@
 #include <QUrl>
 #include <cstring>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/text_encoding.hpp"
 #include "announcements/validity.hpp"
 #include "app/idle_save.hpp"
 #include "app/loaddlg.hpp"
 #include "app/run_mode.hpp"
+#include "base/byte_codec.hpp"
 #include "loading/update_due.hpp"
 #include "ui/glyph_button.hpp"
 #include "ui/help.hpp"

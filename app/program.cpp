@@ -19,7 +19,8 @@
 #include "app/run_mode.hpp"
 #include "app/shutdown_signals.hpp"
 #include "app/single_instance.hpp"
-#include "platform/xdg_startup_registry.hpp"
+#include "platform/backends/system_services.hpp"
+#include "platform/xdg/xdg_startup_registry.hpp"
 
 namespace zta {
 
@@ -53,18 +54,16 @@ options split_options(int argc, char** argv) {
 }
 
 std::unique_ptr<app_context> make_context(const std::string& data_folder, int& status) {
-  audio_devices devices;
+  platform_services services;
   std::string error;
-  if (!make_audio_devices(std::getenv("ZTA_AUDIO"), devices, error)) {
+  if (!fill_system_services(services, std::getenv("ZTA_AUDIO"), error)) {
     std::fprintf(stderr, "vrxpar: %s\n", error.c_str());
     status = 2;
     return nullptr;
   }
-  if (devices.description != "ALSA")
-    std::fprintf(stderr, "vrxpar: sound device: %s\n", devices.description.c_str());
-  return std::make_unique<app_context>(
-      data_folder, std::move(devices), std::make_unique<system_wall_clock>(),
-      std::make_unique<xdg_startup_registry>(xdg_roots_from_environment()));
+  if (services.devices.description != "ALSA")
+    std::fprintf(stderr, "vrxpar: sound device: %s\n", services.devices.description.c_str());
+  return std::make_unique<app_context>(data_folder, std::move(services));
 }
 
 }  // namespace
@@ -154,7 +153,7 @@ int run_program(int argc, char** argv) {
   int result = app->exec();
   server.close();
   // A desktop copy that took the player over from the service hands it back when it ends.
-  if (opts.screenshot.empty() && ctx->registry->service_is_installed())
+  if (opts.screenshot.empty() && ctx->services.registry->service_is_installed())
     restart_service(xdg_roots_from_environment());
   return result;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The scheduler's one-shot timers on the Qt loop, armed from the tick's table.
 #include "app/scheduler/scheduler_tick.hpp"
-#include "platform/qt_timer_set.hpp"
+#include "platform/qt/qt_timer_set.hpp"
 
 namespace zta {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "announcements/byte_codec.hpp"
 #include "audio/sample_bytes.hpp"
+#include "base/byte_codec.hpp"
 
 namespace zta {
 

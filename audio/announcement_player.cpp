@@ -2,9 +2,9 @@
 
 #include <new>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/day_part.hpp"
 #include "announcements/play_log.hpp"
+#include "base/byte_codec.hpp"
 
 namespace zta {
 

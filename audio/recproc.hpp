@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "announcements/file_io.hpp"
 #include "announcements/station.hpp"
 #include "audio/rectmp.hpp"
+#include "base/file_io.hpp"
 
 namespace zta {
 

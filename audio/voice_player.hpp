@@ -6,8 +6,8 @@
 #include <span>
 #include <string>
 
-#include "announcements/file_io.hpp"
 #include "announcements/station.hpp"
+#include "base/file_io.hpp"
 
 namespace zta {
 

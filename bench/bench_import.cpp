@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/clip_files.hpp"
 #include "audio/import_wav.hpp"
+#include "base/byte_codec.hpp"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "announcements/clip_files.hpp"
 #include "app/scheduler/scheduler_tick.hpp"
-#include "platform/recording_aux_mixer.hpp"
-#include "platform/simulated_loop.hpp"
+#include "platform/sim/recording_aux_mixer.hpp"
+#include "platform/sim/simulated_loop.hpp"
 
 namespace {
 

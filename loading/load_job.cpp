@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/clip_files.hpp"
+#include "base/byte_codec.hpp"
 
 namespace zta {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "announcements/file_io.hpp"
 #include "announcements/station.hpp"
+#include "base/file_io.hpp"
 #include "loading/section_decoder.hpp"
 
 namespace zta {

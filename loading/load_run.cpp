@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/clip_files.hpp"
+#include "base/byte_codec.hpp"
 
 namespace zta {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "announcements/ann_blk.hpp"
-#include "announcements/byte_codec.hpp"
+#include "base/byte_codec.hpp"
 
 namespace zta {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "announcements/file_io.hpp"
+#include "base/file_io.hpp"
 #include "tools/commands.hpp"
 #include "tools/tool_options.hpp"
 

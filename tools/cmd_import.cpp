@@ -4,7 +4,7 @@
 
 #include "announcements/settings_store.hpp"
 #include "audio/import_wav.hpp"
-#include "platform/sndfile_pcm_decoder.hpp"
+#include "platform/sndfile/sndfile_pcm_decoder.hpp"
 #include "tools/commands.hpp"
 #include "tools/tool_options.hpp"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <span>
 
-#include "announcements/file_io.hpp"
+#include "base/file_io.hpp"
 #include "loading/package_writer.hpp"
 #include "tools/commands.hpp"
 #include "tools/package_description.hpp"

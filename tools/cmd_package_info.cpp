@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "announcements/byte_codec.hpp"
-#include "announcements/file_io.hpp"
 #include "announcements/text_encoding.hpp"
+#include "base/byte_codec.hpp"
+#include "base/file_io.hpp"
 #include "loading/package_reader.hpp"
 #include "loading/section_decoder.hpp"
 #include "tools/commands.hpp"

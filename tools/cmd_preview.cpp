@@ -11,12 +11,12 @@
 
 #include "announcements/calendar.hpp"
 #include "announcements/clip_files.hpp"
-#include "announcements/file_io.hpp"
 #include "announcements/settings_store.hpp"
 #include "announcements/text_encoding.hpp"
 #include "app/scheduler/scheduler_tick.hpp"
-#include "platform/recording_aux_mixer.hpp"
-#include "platform/simulated_loop.hpp"
+#include "base/file_io.hpp"
+#include "platform/sim/recording_aux_mixer.hpp"
+#include "platform/sim/simulated_loop.hpp"
 #include "tools/commands.hpp"
 #include "tools/tool_options.hpp"
 

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/text_encoding.hpp"
+#include "base/byte_codec.hpp"
 #include "tools/commands.hpp"
 #include "tools/tool_options.hpp"
 

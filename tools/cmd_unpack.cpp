@@ -5,7 +5,7 @@
 
 #include "announcements/settings_store.hpp"
 #include "loading/load_run.hpp"
-#include "platform/sndfile_pcm_decoder.hpp"
+#include "platform/sndfile/sndfile_pcm_decoder.hpp"
 #include "tools/commands.hpp"
 #include "tools/tool_options.hpp"
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "announcements/file_io.hpp"
 #include "announcements/settings_store.hpp"
-#include "platform/api/locale_info.hpp"
-#include "platform/api/wall_clock.hpp"
+#include "base/file_io.hpp"
+#include "platform/sim/posix_locale_info.hpp"
+#include "platform/sim/system_wall_clock.hpp"
 
 namespace zta::tool {
 
@@ -62,7 +62,7 @@ bool open_data_folder(const options& opts, station& st) {
   }
   const system_wall_clock clock;
   st = station(*dir, clock.local_now());
-  st.order = locale_date_order();
+  st.order = posix_locale_info().short_date_order();
   const std::string path = st.data_folder + settings_file_name;
   if (file_exists(path)) {
     std::vector<std::uint8_t> bytes;

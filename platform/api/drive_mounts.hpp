@@ -1,11 +1,17 @@
 #pragma once
-// Where the disk method finds the two drives: mount points /media/floppy0 and /media/floppy1,
-// or the folders named by ZTA_DRIVE_A and ZTA_DRIVE_B.
+// Where the disk method finds the two drives a: and b:.
+//
+// Contract: mount_point() answers at once, on any thread, and never touches the drive; the
+// folder it names need not exist (an empty drive is the load's concern, not this one's).
 #include <string>
 
 namespace zta {
 
-// Folder of drive 0 (a:) or 1 (b:), with a trailing '/'.
-std::string drive_mount_point(int drive);
+class drive_mounts {
+ public:
+  virtual ~drive_mounts() = default;
+  // Folder of drive 0 (a:) or 1 (b:), with a trailing '/'.
+  virtual std::string mount_point(int drive) const = 0;
+};
 
 }  // namespace zta

@@ -1,8 +1,16 @@
 #pragma once
-#include "announcements/date_order.hpp"
+// The regional settings the program reads: the order of day, month and year in short dates.
+//
+// Contract: short_date_order() answers at once and never fails (an unknown locale gives
+// month_day_year); callers read it once at start and keep the answer.
+#include "base/date_order.hpp"
 
 namespace zta {
-// The regional date order, from the order of day, month and year in the locale's short date
-// format (LC_TIME of the environment). Read once by the caller and kept.
-date_order locale_date_order();
+
+class locale_info {
+ public:
+  virtual ~locale_info() = default;
+  virtual date_order short_date_order() const = 0;
+};
+
 }  // namespace zta

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/clip_files.hpp"
 #include "announcements/settings_store.hpp"
+#include "base/byte_codec.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {

@@ -2,6 +2,7 @@
 
 #include "announcements/calendar.hpp"
 #include "announcements/validity.hpp"
+#include "platform/sim/fixed_wall_clock.hpp"
 
 namespace zta {
 namespace {

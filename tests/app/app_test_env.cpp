@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "announcements/clip_files.hpp"
+#include "platform/sim/posix_locale_info.hpp"
 #include "tests/common/announcement_maker.hpp"
 
 namespace zta::testing {
@@ -67,19 +68,21 @@ std::int32_t wednesday_noon() {
 }
 
 void app_fixture::SetUp() {
-  audio_devices d;
+  platform_services s;
   auto o = std::make_unique<test_wave_out>();
   out = o.get();
   auto m = std::make_unique<recording_aux_mixer>();
   mixer = m.get();
-  d.out = std::move(o);
-  d.mixer = std::move(m);
-  d.description = "test";
+  s.devices.out = std::move(o);
+  s.devices.mixer = std::move(m);
+  s.devices.description = "test";
   auto c = std::make_unique<fixed_wall_clock>(wednesday_noon());
   clock = c.get();
+  s.clock = std::move(c);
   xdg_roots roots{dir.path() + "share", dir.path() + "config", false};
-  ctx = std::make_unique<app_context>(dir.path(), std::move(d), std::move(c),
-                                      std::make_unique<xdg_startup_registry>(roots));
+  s.registry = std::make_unique<xdg_startup_registry>(roots);
+  s.locale = std::make_unique<fixed_locale_info>(date_order::month_day_year);
+  ctx = std::make_unique<app_context>(dir.path(), std::move(s));
   ctx->st.settings.chimes = 0;
 }
 

@@ -10,9 +10,10 @@
 
 #include "app/app_context.hpp"
 #include "app/message_box.hpp"
-#include "platform/recording_aux_mixer.hpp"
-#include "platform/test_wave_out.hpp"
-#include "platform/xdg_startup_registry.hpp"
+#include "platform/sim/fixed_wall_clock.hpp"
+#include "platform/sim/recording_aux_mixer.hpp"
+#include "platform/sim/test_wave_out.hpp"
+#include "platform/xdg/xdg_startup_registry.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta::testing {

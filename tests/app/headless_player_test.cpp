@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "announcements/byte_codec.hpp"
+#include "base/byte_codec.hpp"
 #include "tests/app/app_test_env.hpp"
 #include "tests/app/package_fixture.hpp"
 

@@ -6,10 +6,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/settings_store.hpp"
 #include "app/main_frame.hpp"
 #include "app/main_window.hpp"
+#include "base/byte_codec.hpp"
 #include "tests/app/app_test_env.hpp"
 #include "ui/page_glyph.hpp"
 

@@ -10,6 +10,7 @@
 #include "announcements/play_log.hpp"
 #include "announcements/settings_store.hpp"
 #include "app/single_instance.hpp"
+#include "platform/sim/system_wall_clock.hpp"
 #include "tests/app/app_test_env.hpp"
 #include "tests/app/package_fixture.hpp"
 #include "tests/common/announcement_maker.hpp"

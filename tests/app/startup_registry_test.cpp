@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/xdg_startup_registry.hpp"
+#include "platform/xdg/xdg_startup_registry.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {

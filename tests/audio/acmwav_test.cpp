@@ -6,48 +6,19 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/sndfile_pcm_decoder.hpp"
 #include "tests/audio/wav_builder.hpp"
+#include "tests/audio/wav_reading.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {
 namespace {
 
+using testing::capture_sink;
 using testing::pcm16_wav;
+using testing::read_wav;
 using testing::sine;
 using testing::temp_folder;
 using testing::wav_builder;
-
-// Keeps every block the reader delivers, as delivered.
-struct capture_sink final : sample_sink {
-  std::vector<std::int32_t> block_bytes;
-  std::vector<std::int16_t> samples;
-  int append_block(std::int16_t* s, std::int32_t bytes) override {
-    block_bytes.push_back(bytes);
-    samples.insert(samples.end(), s, s + bytes / 2);
-    return 0;
-  }
-};
-
-struct read_result {
-  bool opened;
-  wav_error error;
-  capture_sink sink;
-  int steps = 0;
-};
-
-read_result read_wav(const std::vector<std::uint8_t>& bytes, pcm_decoder_factory* dec = nullptr) {
-  temp_folder dir;
-  dir.write("in.wav", bytes);
-  read_result r{};
-  acmwav w(dec);
-  r.opened = w.open(dir.file("in.wav"), &r.sink);
-  r.error = w.error();
-  while (w.step()) {
-    if (++r.steps > 1000000) break;
-  }
-  return r;
-}
 
 std::vector<std::int16_t> ramp(int n) {
   std::vector<std::int16_t> s(static_cast<std::size_t>(n));
@@ -245,54 +216,6 @@ TEST(Acmwav, OddChannelCountsCountAsOne) {
 TEST(Acmwav, NonPcm16NeedsADecoder) {
   auto bytes = wav_builder().fmt(1, 1, 22050, 8).chunk("data", {0x80, 0xFF, 0x00, 0x81}).finish();
   EXPECT_EQ(read_wav(bytes).error, wav_error::cannot_decode);
-}
-
-TEST(AcmwavDecoded, EightBitPcm) {
-  std::vector<std::uint8_t> body;
-  for (int i = 0; i < 5000; ++i) body.push_back(static_cast<std::uint8_t>(i * 13));
-  sndfile_pcm_decoder_factory dec;
-  const auto r = read_wav(wav_builder().fmt(1, 1, 22050, 8).chunk("data", body).finish(), &dec);
-  ASSERT_TRUE(r.opened);
-  ASSERT_EQ(r.sink.samples.size(), body.size());
-  for (std::size_t i = 0; i < body.size(); ++i) {
-    ASSERT_EQ(r.sink.samples[i], (body[i] - 128) * 256) << i;
-  }
-}
-
-TEST(AcmwavDecoded, FloatWav) {
-  std::vector<std::uint8_t> body;
-  byte_writer w(body);
-  const float values[] = {0.0f, 0.5f, -0.25f, 1.0f, -1.0f, 2.0f};
-  for (float v : values) {
-    std::uint32_t u;
-    std::memcpy(&u, &v, 4);
-    w.u32(u);
-  }
-  sndfile_pcm_decoder_factory dec;
-  const auto r = read_wav(wav_builder().fmt(3, 1, 22050, 32).chunk("data", body).finish(), &dec);
-  ASSERT_TRUE(r.opened);
-  EXPECT_EQ(r.sink.samples, (std::vector<std::int16_t>{0, 16384, -8192, 32767, -32768, 32767}));
-}
-
-TEST(AcmwavDecoded, AdpcmFixtures) {
-  sndfile_pcm_decoder_factory dec;
-  struct row {
-    const char* file;
-    std::size_t min_samples;
-  };
-  for (const row& c : {row{"tone-ima-adpcm.wav", 7070}, row{"tone-ms-adpcm-stereo.wav", 6600}}) {
-    SCOPED_TRACE(c.file);
-    capture_sink sink;
-    acmwav w(&dec);
-    ASSERT_TRUE(w.open(std::string(ZTA_FIXTURES) + "/audio/" + c.file, &sink));
-    EXPECT_TRUE(w.decoding());
-    while (w.step()) {
-    }
-    EXPECT_GE(sink.samples.size(), c.min_samples);
-    EXPECT_LE(sink.samples.size(), c.min_samples + 1100);  // rounded up to the codec's block
-    const auto peak = *std::max_element(sink.samples.begin(), sink.samples.end());
-    EXPECT_GT(peak, 7000);  // a tone at half scale (halved again when converted)
-  }
 }
 
 }  // namespace

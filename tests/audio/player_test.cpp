@@ -12,8 +12,8 @@
 #include "announcements/clip_files.hpp"
 #include "announcements/day_part.hpp"
 #include "audio/announcement_player.hpp"
-#include "platform/recording_aux_mixer.hpp"
-#include "platform/test_wave_out.hpp"
+#include "platform/sim/recording_aux_mixer.hpp"
+#include "platform/sim/test_wave_out.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {

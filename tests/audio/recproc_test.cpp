@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "announcements/byte_codec.hpp"
 #include "announcements/clip_files.hpp"
+#include "base/byte_codec.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "announcements/byte_codec.hpp"
+#include "base/byte_codec.hpp"
 
 namespace zta::testing {
 

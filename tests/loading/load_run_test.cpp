@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <mutex>
 
-#include "announcements/byte_codec.hpp"
+#include "base/byte_codec.hpp"
 #include "loading/load_run.hpp"
 #include "loading/update_due.hpp"
-#include "platform/folder_ftp_client.hpp"
+#include "platform/sim/folder_ftp_client.hpp"
 #include "tests/loading/loading_helpers.hpp"
 
 namespace zta {

@@ -7,8 +7,8 @@
 #include <QCoreApplication>
 
 #include "audio/announcement_player.hpp"
-#include "platform/alsa_wave_out.hpp"
-#include "platform/recording_aux_mixer.hpp"
+#include "platform/alsa/alsa_wave_out.hpp"
+#include "platform/sim/recording_aux_mixer.hpp"
 #include "platform_helpers.hpp"
 
 namespace zta::test {

@@ -14,9 +14,9 @@
 #include <thread>
 
 #include "audio/announcement_player.hpp"
-#include "platform/alsa_aux_mixer.hpp"
-#include "platform/alsa_wave_out.hpp"
-#include "platform/recording_aux_mixer.hpp"
+#include "platform/alsa/alsa_aux_mixer.hpp"
+#include "platform/alsa/alsa_wave_out.hpp"
+#include "platform/sim/recording_aux_mixer.hpp"
 #include "platform_helpers.hpp"
 
 extern char** environ;

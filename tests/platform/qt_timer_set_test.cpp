@@ -3,7 +3,7 @@
 
 #include <QCoreApplication>
 
-#include "platform/qt_timer_set.hpp"
+#include "platform/qt/qt_timer_set.hpp"
 #include "platform_helpers.hpp"
 
 namespace zta::test {

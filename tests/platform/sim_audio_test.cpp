@@ -9,8 +9,9 @@
 
 #include "announcements/day_part.hpp"
 #include "audio/announcement_player.hpp"
-#include "platform/audio_backends.hpp"
-#include "platform/sim_audio.hpp"
+#include "platform/backends/audio_backends.hpp"
+#include "platform/qt/qt_loop_timer.hpp"
+#include "platform/sim/sim_audio.hpp"
 #include "platform_helpers.hpp"
 
 namespace zta::test {
@@ -68,7 +69,7 @@ TEST_F(SimAudio, PlaysAtTheSpeedFactorAndKeepsEverySampleInAWav) {
 
 TEST_F(SimAudio, BalancedGoesToItsOwnStereoFile) {
   auto levels = std::make_shared<sim_levels>(dir.string() + "/");
-  sim_wave_out out(levels, 1000);
+  sim_wave_out out(levels, 1000, std::make_unique<qt_loop_timer>());
   sim_aux_mixer mixer(levels);
   programme p(dir);
   p.st.settings.balanced = 1;
@@ -83,7 +84,7 @@ TEST_F(SimAudio, BalancedGoesToItsOwnStereoFile) {
 
 TEST_F(SimAudio, CompletionsNeverArriveInsideWrite) {
   auto levels = std::make_shared<sim_levels>(dir.string() + "/");
-  sim_wave_out out(levels, 1e6);
+  sim_wave_out out(levels, 1e6, std::make_unique<qt_loop_timer>());
   struct counter final : wave_out_listener {
     void buffer_done(wave_header&) override { ++n; }
     int n = 0;

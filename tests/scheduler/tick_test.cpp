@@ -12,9 +12,10 @@
 
 #include "announcements/day_part.hpp"
 #include "app/scheduler/scheduler_tick.hpp"
-#include "platform/recording_aux_mixer.hpp"
-#include "platform/simulated_loop.hpp"
-#include "platform/test_wave_out.hpp"
+#include "platform/sim/fixed_wall_clock.hpp"
+#include "platform/sim/recording_aux_mixer.hpp"
+#include "platform/sim/simulated_loop.hpp"
+#include "platform/sim/test_wave_out.hpp"
 #include "tests/common/announcement_maker.hpp"
 #include "tests/common/temp_folder.hpp"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "announcements/file_io.hpp"
+#include "base/file_io.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "announcements/file_io.hpp"
+#include "base/file_io.hpp"
 #include "tests/common/temp_folder.hpp"
 #include "tests/tools/run_command.hpp"
 

@@ -1,0 +1,246 @@
+#include "platform/alsa/alsa_wave_out.hpp"
+
+#include <alsa/asoundlib.h>
+#include <poll.h>
+
+#include <algorithm>
+
+namespace zta {
+
+namespace {
+
+constexpr snd_pcm_uframes_t wanted_period = 8192;
+constexpr unsigned wanted_periods = 9;
+constexpr int safety_ms = 100;
+
+}  // namespace
+
+std::vector<alsa_device> alsa_playback_devices() {
+  std::vector<alsa_device> out{{"default", "default"}};
+  int card = -1;
+  while (snd_card_next(&card) == 0 && card >= 0) {
+    char* name = nullptr;
+    std::string shown = "card " + std::to_string(card);
+    if (snd_card_get_name(card, &name) == 0 && name != nullptr) {
+      shown = name;
+      std::free(name);
+    }
+    out.push_back({shown, "plughw:" + std::to_string(card)});
+  }
+  return out;
+}
+
+alsa_wave_out::alsa_wave_out(std::vector<alsa_device> devices) : devices_(std::move(devices)) {
+  safety_.setInterval(safety_ms);
+  QObject::connect(&safety_, &QTimer::timeout, [this] { pump(); });
+}
+
+alsa_wave_out::~alsa_wave_out() {
+  close();
+}
+
+std::vector<std::string> alsa_wave_out::device_names() const {
+  std::vector<std::string> names;
+  for (const auto& d : devices_) names.push_back(d.name);
+  return names;
+}
+
+bool alsa_wave_out::open(int index, const wave_format& format, wave_out_listener& listener) {
+  if (is_open() || index < 0 || index >= static_cast<int>(devices_.size())) return false;
+  snd_pcm_t* pcm = nullptr;
+  if (snd_pcm_open(&pcm, devices_[static_cast<std::size_t>(index)].pcm.c_str(),
+                   SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
+    return false;
+  }
+  snd_pcm_hw_params_t* hw = nullptr;
+  snd_pcm_hw_params_alloca(&hw);
+  snd_pcm_uframes_t period = wanted_period;
+  unsigned periods = wanted_periods;
+  unsigned rate = static_cast<unsigned>(format.rate);
+  int dir = 0;
+  bool ok = snd_pcm_hw_params_any(pcm, hw) >= 0 &&
+            snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED) >= 0 &&
+            snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE) >= 0 &&
+            snd_pcm_hw_params_set_channels(pcm, hw, static_cast<unsigned>(format.channels)) >= 0 &&
+            snd_pcm_hw_params_set_rate(pcm, hw, rate, 0) >= 0 &&
+            snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, &dir) >= 0 &&
+            snd_pcm_hw_params_set_periods_near(pcm, hw, &periods, &dir) >= 0 &&
+            snd_pcm_hw_params(pcm, hw) >= 0;
+  snd_pcm_uframes_t buffer = 0;
+  if (ok) {
+    ok = snd_pcm_hw_params_get_period_size(hw, &period, &dir) >= 0 &&
+         snd_pcm_hw_params_get_buffer_size(hw, &buffer) >= 0;
+  }
+  if (ok) {
+    snd_pcm_sw_params_t* sw = nullptr;
+    snd_pcm_sw_params_alloca(&sw);
+    // Start as soon as one period is there: the writer hands over everything it has at once.
+    ok = snd_pcm_sw_params_current(pcm, sw) >= 0 &&
+         snd_pcm_sw_params_set_avail_min(pcm, sw, std::min(period, buffer)) >= 0 &&
+         snd_pcm_sw_params_set_start_threshold(pcm, sw, std::min(period, buffer)) >= 0 &&
+         snd_pcm_sw_params(pcm, sw) >= 0;
+  }
+  if (!ok) {
+    snd_pcm_close(pcm);
+    return false;
+  }
+  pcm_ = pcm;
+  format_ = format;
+  listener_ = &listener;
+  period_ = period;
+  buffer_ = buffer;
+  queued_frames_ = written_frames_ = consumed_ = 0;
+  feed_index_ = 0;
+  feed_offset_ = 0;
+
+  int count = snd_pcm_poll_descriptors_count(pcm_);
+  std::vector<pollfd> fds(static_cast<std::size_t>(std::max(count, 0)));
+  if (count > 0) snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(count));
+  for (const pollfd& p : fds) {
+    auto type = (p.events & POLLIN) != 0 ? QSocketNotifier::Read : QSocketNotifier::Write;
+    auto n = std::make_unique<QSocketNotifier>(p.fd, type);
+    n->setEnabled(false);
+    QObject::connect(n.get(), &QSocketNotifier::activated, [this] { pump(); });
+    notifiers_.push_back(std::move(n));
+  }
+  return true;
+}
+
+void alsa_wave_out::watch(bool on) {
+  for (auto& n : notifiers_) n->setEnabled(on);
+  if (on && !safety_.isActive()) safety_.start();
+  if (!on) safety_.stop();
+}
+
+bool alsa_wave_out::write(wave_header& h) {
+  if (!is_open()) return false;
+  h.flags = (h.flags & ~static_cast<std::uint32_t>(wave_done)) | wave_in_queue;
+  queued_frames_ += h.length / static_cast<std::uint32_t>(format_.block_align());
+  queue_.push_back({&h, queued_frames_});
+  feed();
+  watch(true);
+  return true;
+}
+
+void alsa_wave_out::feed() {
+  const std::uint32_t align = static_cast<std::uint32_t>(format_.block_align());
+  const std::uint32_t gain[2] = {volume_ & 0xFFFF, volume_ >> 16};
+  // Bounded: a device that keeps failing is left to the next wake-up.
+  for (int rounds = 0; feed_index_ < queue_.size() && rounds < 64; ++rounds) {
+    snd_pcm_sframes_t room = snd_pcm_avail_update(pcm_);
+    if (room < 0) {
+      if (snd_pcm_recover(pcm_, static_cast<int>(room), 1) < 0) return;
+      continue;
+    }
+    if (room == 0) return;
+    wave_header* h = queue_[feed_index_].header;
+    std::uint32_t frames = std::min<std::uint32_t>(static_cast<std::uint32_t>(room),
+                                                   (h->length - feed_offset_) / align);
+    const std::size_t samples = static_cast<std::size_t>(frames) * format_.channels;
+    scaled_.resize(samples);
+    const std::uint8_t* src = h->data + feed_offset_;
+    const bool stereo = format_.channels == 2;
+    for (std::size_t i = 0; i < samples; ++i) {
+      auto s = static_cast<std::int16_t>(src[2 * i] | (src[2 * i + 1] << 8));
+      auto g = static_cast<std::int32_t>(gain[stereo ? i % 2 : 0]);
+      scaled_[i] = static_cast<std::int16_t>(s * g / 65535);
+    }
+    snd_pcm_sframes_t done = snd_pcm_writei(pcm_, scaled_.data(), frames);
+    if (done == -EAGAIN || done == 0) return;
+    if (done < 0) {
+      if (snd_pcm_recover(pcm_, static_cast<int>(done), 1) < 0) return;
+      continue;
+    }
+    written_frames_ += static_cast<std::uint64_t>(done);
+    feed_offset_ += static_cast<std::uint32_t>(done) * align;
+    if (feed_offset_ >= h->length) {
+      ++feed_index_;
+      feed_offset_ = 0;
+    }
+  }
+}
+
+std::uint64_t alsa_wave_out::consumed_frames() {
+  snd_pcm_sframes_t room = snd_pcm_avail_update(pcm_);
+  snd_pcm_state_t state = snd_pcm_state(pcm_);
+  if (room < 0 || state == SND_PCM_STATE_XRUN) {
+    // Underrun: the device has played everything it was given.
+    consumed_ = written_frames_;
+    snd_pcm_prepare(pcm_);
+    return consumed_;
+  }
+  std::uint64_t in_ring =
+      buffer_ > static_cast<unsigned long>(room) ? buffer_ - static_cast<unsigned long>(room) : 0;
+  if (written_frames_ >= in_ring) consumed_ = std::max(consumed_, written_frames_ - in_ring);
+  return consumed_;
+}
+
+void alsa_wave_out::pump() {
+  if (pump_depth_ == 0) retired_.clear();
+  if (!is_open()) return;
+  ++pump_depth_;
+  struct leave {
+    int& depth;
+    ~leave() { --depth; }
+  } guard{pump_depth_};
+  if (!notifiers_.empty()) {
+    // Let the plugin translate what woke us (some need this to clear their event).
+    std::vector<pollfd> fds(notifiers_.size());
+    snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(fds.size()));
+    for (auto& p : fds) p.revents = p.events;
+    unsigned short revents = 0;
+    snd_pcm_poll_descriptors_revents(pcm_, fds.data(), static_cast<unsigned>(fds.size()), &revents);
+  }
+  const std::uint64_t consumed = consumed_frames();
+  const std::uint64_t generation = generation_;
+  while (!queue_.empty() && queue_.front().end_frame <= consumed) {
+    wave_header* h = queue_.front().header;
+    queue_.pop_front();
+    if (feed_index_ > 0) --feed_index_;
+    h->flags = (h->flags | wave_done) & ~static_cast<std::uint32_t>(wave_in_queue);
+    listener_->buffer_done(*h);  // may write, reset or close
+    if (generation != generation_ || !is_open()) return;
+  }
+  feed();
+  if (queue_.empty()) watch(false);
+}
+
+void alsa_wave_out::reset() {
+  ++generation_;
+  for (auto& q : queue_) {
+    q.header->flags = (q.header->flags | wave_done) & ~static_cast<std::uint32_t>(wave_in_queue);
+  }
+  // Dropping discards what the device still holds; with nothing queued there is nothing to cut.
+  if (pcm_ != nullptr && !queue_.empty()) {
+    snd_pcm_drop(pcm_);
+    snd_pcm_prepare(pcm_);
+  }
+  queue_.clear();
+  feed_index_ = 0;
+  feed_offset_ = 0;
+  queued_frames_ = written_frames_ = consumed_ = 0;
+  if (pcm_ != nullptr) watch(false);
+}
+
+void alsa_wave_out::close() {
+  if (pcm_ == nullptr) return;
+  // Everything handed over has been consumed: let a sound server play out what it still holds
+  // instead of cutting the end of the programme.
+  if (queue_.empty() && snd_pcm_state(pcm_) == SND_PCM_STATE_RUNNING) {
+    snd_pcm_nonblock(pcm_, 0);
+    snd_pcm_drain(pcm_);
+  }
+  reset();
+  for (auto& n : notifiers_) {
+    n->setEnabled(false);
+    retired_.push_back(std::move(n));  // one of them may be the notifier whose signal is running
+  }
+  notifiers_.clear();
+  if (pump_depth_ == 0) retired_.clear();
+  snd_pcm_close(pcm_);
+  pcm_ = nullptr;
+  listener_ = nullptr;
+  period_ = buffer_ = 0;
+}
+
+}  // namespace zta

@@ -1,0 +1,35 @@
+#pragma once
+// The outside world of one running player, as the interfaces of platform/api. The program fills it
+// from the system's backends (platform/backends/system_services.hpp); tests fill it with doubles.
+// A member left empty is filled with the system's backend by whoever takes the record.
+#include <memory>
+#include <string>
+
+#include "platform/api/aux_mixer.hpp"
+#include "platform/api/drive_mounts.hpp"
+#include "platform/api/ftp_client.hpp"
+#include "platform/api/locale_info.hpp"
+#include "platform/api/pcm_decoder.hpp"
+#include "platform/api/startup_registry.hpp"
+#include "platform/api/wall_clock.hpp"
+#include "platform/api/wave_out.hpp"
+
+namespace zta {
+
+struct audio_devices {
+  std::unique_ptr<wave_out> out;
+  std::unique_ptr<aux_mixer> mixer;
+  std::string description;  // "ALSA", or what stands in for it ("simulated in DIR")
+};
+
+struct platform_services {
+  audio_devices devices;
+  std::unique_ptr<wall_clock> clock;
+  std::unique_ptr<startup_registry> registry;
+  std::unique_ptr<drive_mounts> drives;
+  std::unique_ptr<locale_info> locale;
+  std::shared_ptr<ftp_client> ftp;  // shared with the FTP worker's thread
+  std::unique_ptr<pcm_decoder_factory> decoders;
+};
+
+}  // namespace zta

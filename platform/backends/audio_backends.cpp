@@ -1,0 +1,50 @@
+#include "platform/backends/audio_backends.hpp"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/alsa/alsa_aux_mixer.hpp"
+#include "platform/alsa/alsa_wave_out.hpp"
+#include "platform/qt/qt_loop_timer.hpp"
+#include "platform/sim/sim_audio.hpp"
+
+namespace zta {
+
+bool make_audio_devices(const char* zta_audio, audio_devices& out, std::string& error) {
+  std::string value = zta_audio != nullptr ? zta_audio : "";
+  if (value.empty() || value == "alsa") {
+    out.out = std::make_unique<alsa_wave_out>();
+    out.mixer = std::make_unique<alsa_aux_mixer>();
+    out.description = "ALSA";
+    return true;
+  }
+  if (value.rfind("sim:", 0) != 0) {
+    error = "ZTA_AUDIO must be \"alsa\", \"sim:DIR\" or \"sim:DIR:speed=N\", not \"" + value + "\"";
+    return false;
+  }
+  std::string dir = value.substr(4);
+  double speed = 1.0;
+  if (auto at = dir.rfind(":speed="); at != std::string::npos) {
+    const std::string number = dir.substr(at + 7);
+    char* end = nullptr;
+    speed = std::strtod(number.c_str(), &end);
+    if (number.empty() || end == nullptr || *end != '\0' || !(speed > 0) || speed > 1e6) {
+      error = "ZTA_AUDIO speed must be a number above 0, not \"" + number + "\"";
+      return false;
+    }
+    dir.resize(at);
+  }
+  std::error_code ec;
+  if (dir.empty() || !std::filesystem::is_directory(dir, ec)) {
+    error = "ZTA_AUDIO folder \"" + dir + "\" does not exist";
+    return false;
+  }
+  if (dir.back() != '/') dir += '/';
+  auto levels = std::make_shared<sim_levels>(dir);
+  out.out = std::make_unique<sim_wave_out>(levels, speed, std::make_unique<qt_loop_timer>());
+  out.mixer = std::make_unique<sim_aux_mixer>(levels);
+  out.description = "simulated in " + dir;
+  return true;
+}
+
+}  // namespace zta

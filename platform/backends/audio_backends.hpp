@@ -1,0 +1,16 @@
+#pragma once
+// Picks the sound backend from the value of ZTA_AUDIO:
+//   unset, empty or "alsa"   the ALSA PCM devices and mixer lines of this machine;
+//   "sim:DIR"                the simulated device, writing into folder DIR (see sim_audio.hpp);
+//   "sim:DIR:speed=N"        the same, completing buffers N times faster than real time (N > 0,
+//                            a decimal number).
+#include <string>
+
+#include "platform/api/platform_services.hpp"
+
+namespace zta {
+
+// False, with `error` set and nothing made, for a value it does not understand.
+bool make_audio_devices(const char* zta_audio, audio_devices& out, std::string& error);
+
+}  // namespace zta

@@ -1,0 +1,64 @@
+#include "platform/sim/simulated_loop.hpp"
+
+namespace zta {
+
+simulated_loop::simulated_loop(std::int32_t start, int device_count)
+    : start_(start), clock_(start), device_(device_count) {}
+
+void simulated_loop::set_ticks(std::int64_t t) {
+  ticks_ = t;
+  clock_.set(moment());
+}
+
+void simulated_loop::arm(int id, int ms) {
+  timers_[id] = ticks_ + static_cast<std::int64_t>(ms) * ticks_per_second / 1000;
+}
+
+// Starts or ends the device's completion schedule after anything that may have opened, filled
+// or stopped it.
+void simulated_loop::track_device() {
+  if (device_.opens != seen_opens_) {
+    seen_opens_ = device_.opens;
+    next_done_.reset();
+  }
+  if (!device_.is_open() || device_.queued() == 0) {
+    next_done_.reset();
+    return;
+  }
+  if (!next_done_) {
+    next_done_ = ticks_ + static_cast<std::int64_t>(device_.front_frames());
+  }
+}
+
+void simulated_loop::run_until(std::int64_t end_ticks) {
+  track_device();
+  for (;;) {
+    auto timer = timers_.end();
+    for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+      if (timer == timers_.end() || it->second < timer->second) timer = it;
+    }
+    bool have_timer = timer != timers_.end() && timer->second <= end_ticks;
+    bool have_done = next_done_ && *next_done_ <= end_ticks;
+    if (!have_timer && !have_done) break;
+    if (have_done && (!have_timer || *next_done_ <= timer->second)) {
+      set_ticks(*next_done_);
+      next_done_.reset();
+      int opens = device_.opens;
+      device_.complete_next();
+      if (device_.opens == opens && device_.is_open() && device_.queued() > 0) {
+        next_done_ = ticks_ + static_cast<std::int64_t>(device_.front_frames());
+      }
+      if (on_completion) on_completion();
+    } else {
+      int id = timer->first;
+      set_ticks(timer->second);
+      timers_.erase(timer);
+      int period = on_timer ? on_timer(id) : 0;
+      if (period > 0) arm(id, period);
+    }
+    track_device();
+  }
+  set_ticks(end_ticks);
+}
+
+}  // namespace zta
