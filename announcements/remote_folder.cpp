@@ -105,7 +105,7 @@ std::vector<std::uint8_t> encode_listing(const ann_blk* const* records, std::siz
 
 request_file decode_request(std::span<const std::uint8_t> bytes) {
   request_file r;
-  if (bytes.size() >= 4) r.kind = load_le<std::int32_t>(bytes.data());
+  if (bytes.size() >= 4) r.kind = static_cast<request_kind>(load_le<std::int32_t>(bytes.data()));
   // The text starts at offset 6; byte 37 counts as its terminator.
   for (std::size_t i = 6; i < bytes.size() && i < request_size - 1; ++i) {
     if (bytes[i] == 0) break;
@@ -186,25 +186,25 @@ bool remote_folder::poll_requests(const station& st, remote_request& out) {
     }
     delete_file(request_path.string());
     request_file r = decode_request(std::span<const std::uint8_t>(bytes, got));
-    if (r.kind == 1) {
+    if (r.kind == request_kind::by_name) {
       int match = -1;
       for (int i = 0; i < st.content.list.count(); ++i) {
         const ann_blk& a = st.content.list[i];
         if (is_current(a, st.clock) && equal_nocase(a.name_text(), r.text)) match = i;
       }
       if (match >= 0) {
-        out.kind = 1;
+        out.kind = request_kind::by_name;
         out.index = static_cast<std::int8_t>(match);
         out.path.clear();
         took = true;
       }
-    } else if (r.kind == 2 && is_plain_file_name(r.text)) {
+    } else if (r.kind == request_kind::sound_file && is_plain_file_name(r.text)) {
       // Only a plain file of this folder: anything else would let the network delete any file.
       // A link could lead the player to any file it can read; a folder is no sound.
       std::string target = folder_ + r.text;
       auto kind = fs::symlink_status(target, ec).type();
       if (kind != fs::file_type::symlink && kind != fs::file_type::directory) {
-        out.kind = 2;
+        out.kind = request_kind::sound_file;
         out.index = -1;
         out.path = target;
         took = true;

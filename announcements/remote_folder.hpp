@@ -19,18 +19,19 @@ inline constexpr std::size_t listing_header_size = 8;
 inline constexpr std::size_t listing_record_size = 292;
 inline constexpr std::size_t request_size = 38;
 
+// The stored kind of a request file; any other value is no request.
 enum class request_kind : std::int32_t { none = 0, by_name = 1, sound_file = 2 };
 
 // What poll_requests hands to the player.
 struct remote_request {
-  std::int32_t kind = 0;   // 1: play announcement `index`; 2: play the file at `path`
-  std::int8_t index = -1;  // kind 1
-  std::string path;        // kind 2: full path inside the control folder
+  request_kind kind = request_kind::none;
+  std::int8_t index = -1;  // by_name: the announcement to play
+  std::string path;        // sound_file: full path inside the control folder
 };
 
 // The 38 bytes of a request file as read: its kind and its text (at most 31 bytes).
 struct request_file {
-  std::int32_t kind = 0;
+  request_kind kind = request_kind::none;
   std::string text;
 };
 

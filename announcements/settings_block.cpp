@@ -103,7 +103,7 @@ settings_block decode_settings_block(std::span<const std::uint8_t, settings_bloc
 void encode_load_options(const load_options& o, std::span<std::uint8_t, load_options_size> out) {
   std::uint8_t* p = out.data();
   std::memset(p, 0, load_options_size);
-  p[0] = o.method;
+  p[0] = static_cast<std::uint8_t>(o.method);
   p[1] = o.drive;
   std::memcpy(p + file_path_at, o.file_path.data(), o.file_path.size());
   std::memcpy(p + ftp_server_at, o.ftp_server.data(), o.ftp_server.size());
@@ -117,7 +117,7 @@ void encode_load_options(const load_options& o, std::span<std::uint8_t, load_opt
 load_options decode_load_options(std::span<const std::uint8_t, load_options_size> in) {
   const std::uint8_t* p = in.data();
   load_options o;
-  o.method = p[0];
+  o.method = static_cast<load_method>(p[0]);
   o.drive = p[1];
   std::memcpy(o.file_path.data(), p + file_path_at, o.file_path.size());
   std::memcpy(o.ftp_server.data(), p + ftp_server_at, o.ftp_server.size());

@@ -45,9 +45,12 @@ struct settings_block {
 
 inline constexpr char default_ftp_server[] = "ftp.vrxtolvane.example";
 
+// The stored byte of the load method.
+enum class load_method : std::uint8_t { disk = 0, file = 1, ftp = 2 };
+
 struct load_options {
-  std::uint8_t method = 0;  // 0 disk, 1 file, 2 online FTP
-  std::uint8_t drive = 0;   // 0 = drive a:, 1 = drive b:
+  load_method method = load_method::disk;
+  std::uint8_t drive = 0;  // 0 = drive a:, 1 = drive b:
   std::array<char, path_field_size> file_path{};
   std::array<char, 128> ftp_server{};  // set by default_load_options()
   std::int32_t ftp_stamp = 0;

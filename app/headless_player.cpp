@@ -1,5 +1,5 @@
 #include "app/headless_player.hpp"
-#include "app/file_method_scope.hpp"
+#include "loading/load_method_scope.hpp"
 
 #include <QTimer>
 #include <cstring>
@@ -38,7 +38,7 @@ void headless_player::set_up(const std::optional<std::string>& self_command) {
 void headless_player::open_command(const std::optional<std::string>& text) {
   if (!text || is_background_command(*text)) return;
   {
-    const file_method_scope scope(ctx_.st.load_opts, command_file(*text, ctx_.st.data_folder));
+    const load_method_scope scope(ctx_.st.load_opts, command_file(*text, ctx_.st.data_folder));
     run_load_without_window(ctx_);
   }
   ctx_.settings_dirty = true;

@@ -23,7 +23,7 @@ void load_stepper::start() {
   target_ = std::make_shared<load_run*>(nullptr);
   std::weak_ptr<load_run*> weak = target_;
   // Called on the worker thread: only queue the status to the main thread.
-  env.post = [weak](int status, std::int32_t value) {
+  env.post = [weak](ftp_status status, std::int32_t value) {
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
         [weak, status, value] {

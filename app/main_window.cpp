@@ -1,5 +1,5 @@
 #include "app/main_window.hpp"
-#include "app/file_method_scope.hpp"
+#include "loading/load_method_scope.hpp"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -312,7 +312,7 @@ void main_window::open_command(const std::optional<std::string>& text) {
   }
   emit restoreRequested();
   {
-    const file_method_scope scope(ctx_.st.load_opts, command_file(*text, ctx_.st.data_folder));
+    const load_method_scope scope(ctx_.st.load_opts, command_file(*text, ctx_.st.data_folder));
     run_load_dialog();
   }
   fill_list();

@@ -14,6 +14,7 @@
 #include "app/message_box.hpp"
 #include "app/tick_timers.hpp"
 #include "ui/logo_win.hpp"
+#include "ui/main_window_controls.hpp"
 
 class QLabel;
 
@@ -25,20 +26,8 @@ class TPageGlyph;
 class TTooltip;
 }  // namespace ui
 
-// Control identifiers of the panel.
-enum control_id : int {
-  id_announcement_control = 101,
-  id_play = 102,
-  id_page = 103,
-  id_stop = 104,
-  id_list = 105,
-  id_script = 106,
-  id_close = 109,
-  id_load = 110,
-  id_settings = 111,
-  id_icon = 130,
-  id_help = 150,
-};
+using ui::control_id;
+using enum ui::control_id;
 
 extern const char not_current_text[];
 extern const char not_current_caption[];

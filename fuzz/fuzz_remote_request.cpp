@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zta::request_file r = zta::decode_request(bytes);
   if (r.text.size() > 31) __builtin_trap();
   if (r.text.find('\0') != std::string::npos) __builtin_trap();
-  if (size < 4 && r.kind != 0) __builtin_trap();
+  if (size < 4 && r.kind != zta::request_kind::none) __builtin_trap();
   if (zta::is_plain_file_name(r.text)) {
     if (r.text.find('/') != std::string::npos || r.text.find('\\') != std::string::npos) {
       __builtin_trap();

@@ -25,7 +25,7 @@ struct inet_class::shared {
     return is_alive_locked();
   }
   // Posts only while alive, so nothing arrives once destruction has begun.
-  void post(int status, std::int32_t value, bool final_status) {
+  void post(ftp_status status, std::int32_t value, bool final_status) {
     std::lock_guard lock(mutex);
     if (!is_alive_locked()) return;
     notify(status, value);
@@ -85,7 +85,7 @@ void inet_class::start_download(ftp_post notify, std::string server, std::string
   std::unique_lock lock(shared_->mutex);
   if (shared_->worker_running) {
     lock.unlock();
-    if (notify) notify(ftp_failed, 0);
+    if (notify) notify(ftp_status::failed, 0);
     return;
   }
   std::thread finished = std::move(shared_->thread);
@@ -100,45 +100,45 @@ void inet_class::start_download(ftp_post notify, std::string server, std::string
   std::shared_ptr<shared> s = shared_;
   try {
     shared_->thread = std::thread([s, r = std::move(r)] {
-      auto finish = [&](int status, std::int32_t value) {
+      auto finish = [&](ftp_status status, std::int32_t value) {
         s->post(status, value, true);
         std::lock_guard lock(s->mutex);
         s->worker_running = false;
         s->finished_cv.notify_all();
       };
-      if (!s->is_alive()) return finish(ftp_failed, 0);
-      int status = ftp_failed;
+      if (!s->is_alive()) return finish(ftp_status::failed, 0);
+      ftp_status status = ftp_status::failed;
       std::int32_t value = r.stamp;
       if (s->client) {
-        s->post(ftp_connecting, 0, false);
+        s->post(ftp_status::connecting, 0, false);
         std::int32_t found = 0;
         switch (s->client->remote_stamp(r.server, r.remote_name, found)) {
           case ftp_lookup::missing:
-            status = ftp_nothing_new;
+            status = ftp_status::nothing_new;
             break;
           case ftp_lookup::failed:
             break;
           case ftp_lookup::found:
             if (found == r.stamp) {
-              status = ftp_nothing_new;
+              status = ftp_status::nothing_new;
             } else if (s->is_alive()) {
-              s->post(ftp_downloading, 0, false);
+              s->post(ftp_status::downloading, 0, false);
               if (s->client->download(r.server, r.remote_name, r.local_path,
                                       [s] { return !s->is_alive(); })) {
-                status = ftp_downloaded;
+                status = ftp_status::downloaded;
                 value = found;
               }
             }
             break;
         }
       }
-      finish(status, status == ftp_failed ? 0 : value);
+      finish(status, status == ftp_status::failed ? 0 : value);
     });
   } catch (const std::system_error&) {
     shared_->worker_running = false;
     shared_->notify = nullptr;
     lock.unlock();
-    if (notify) notify(ftp_failed, 0);
+    if (notify) notify(ftp_status::failed, 0);
   }
 }
 

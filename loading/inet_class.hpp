@@ -2,9 +2,9 @@
 // The FTP download worker: asks the server for the package file's stamp and downloads it when it
 // changed, on its own thread, reporting through a status post function.
 //
-// Status values (the first argument of the post function; the second is the value):
-//   3 connecting (0), 4 downloading (0), then exactly one final status:
-//   0 failed (0), 1 downloaded to the local path (the new stamp), 2 nothing new (the known stamp).
+// Statuses (the first argument of the post function; the second is the value): connecting (0),
+// downloading (0), then exactly one final status: failed (0), downloaded to the local path (the
+// new stamp), nothing new (the known stamp).
 // The post function is called on the worker thread and must be safe to call from there (it
 // typically queues the status to the main thread) and must not call back into the inet_class.
 // Once destruction has begun nothing more is posted.
@@ -17,15 +17,21 @@
 
 namespace zta {
 
-enum ftp_status : int {
-  ftp_failed = 0,
-  ftp_downloaded = 1,
-  ftp_nothing_new = 2,
-  ftp_connecting = 3,
-  ftp_downloading = 4,
+// The values are those of the worker's status message.
+enum class ftp_status : int {
+  failed = 0,
+  downloaded = 1,
+  nothing_new = 2,
+  connecting = 3,
+  downloading = 4,
 };
 
-using ftp_post = std::function<void(int status, std::int32_t value)>;
+// Whether the status ends the request.
+constexpr bool is_final(ftp_status s) {
+  return s == ftp_status::failed || s == ftp_status::downloaded || s == ftp_status::nothing_new;
+}
+
+using ftp_post = std::function<void(ftp_status status, std::int32_t value)>;
 
 class inet_class {
  public:
@@ -40,7 +46,7 @@ class inet_class {
   inet_class(const inet_class&) = delete;
   inet_class& operator=(const inet_class&) = delete;
 
-  // Starts a worker; when one is still running, posts status 0 at once for this request.
+  // Starts a worker; when one is still running, posts failed at once for this request.
   // Texts are cut to 127, 127 and 255 bytes.
   void start_download(ftp_post notify, std::string server, std::string remote_name,
                       std::string local_path, std::int32_t stamp);

@@ -39,7 +39,7 @@ void load_run::start() {
   error_ = package_error::none;
   state_ = load_state::running;
   const load_options& o = st_.load_opts;
-  if (o.method == 2) {
+  if (o.method == load_method::ftp) {
     if (env_.inet == nullptr || !env_.post) return finish(false);
     state_ = load_state::waiting_for_ftp;
     std::string name = downloaded_package_name(st_);
@@ -47,7 +47,8 @@ void load_run::start() {
                               st_.data_folder + name, o.ftp_stamp);
     return;
   }
-  if (o.method == 1 && env_.import_wav && is_wav_path(std::string(field_text(o.file_path)))) {
+  if (o.method == load_method::file && env_.import_wav &&
+      is_wav_path(std::string(field_text(o.file_path)))) {
     wav_ = env_.import_wav(st_, std::string(field_text(o.file_path)));
     wav_running_ = static_cast<bool>(wav_.step);
     if (wav_running_) return;
@@ -55,26 +56,26 @@ void load_run::start() {
   open_package();
 }
 
-void load_run::on_ftp_status(int status, std::int32_t value) {
+void load_run::on_ftp_status(ftp_status status, std::int32_t value) {
   if (state_ != load_state::waiting_for_ftp) return;
   load_options& o = st_.load_opts;
   switch (status) {
-    case ftp_connecting:
+    case ftp_status::connecting:
       status_ = status_connecting;
       break;
-    case ftp_downloading:
+    case ftp_status::downloading:
       status_ = status_downloading;
       break;
-    case ftp_failed:
+    case ftp_status::failed:
       o.last_attempt = st_.clock.now;
       finish(false);
       break;
-    case ftp_nothing_new:
+    case ftp_status::nothing_new:
       o.last_success = st_.clock.now;
       o.last_attempt = st_.clock.now;
       finish(false);
       break;
-    case ftp_downloaded:
+    case ftp_status::downloaded:
       o.ftp_stamp = value;
       o.last_success = st_.clock.now;
       o.last_attempt = st_.clock.now;
@@ -92,9 +93,9 @@ void load_run::open_package() {
   std::string drive_folder = o.drive == 1 ? env_.drive_b : env_.drive_a;
   if (!drive_folder.empty() && drive_folder.back() != '/') drive_folder += '/';
   file_handle f;
-  if (o.method == 0) {
+  if (o.method == load_method::disk) {
     f = open_for_read(drive_folder + "data.npd");
-  } else if (o.method == 1) {
+  } else if (o.method == load_method::file) {
     f = open_for_read(std::string(field_text(o.file_path)));
     if (!f) f = open_for_read(downloaded);
   } else {
@@ -105,7 +106,7 @@ void load_run::open_package() {
   if (error_ != package_error::none) return finish(false);
   clip_cleanup(st_);
   status_ = status_unpacking;
-  if (o.method == 0) {
+  if (o.method == load_method::disk) {
     f.reset();
     job_.begin_pieces(drive_folder);
   } else {

@@ -56,7 +56,7 @@ class load_run {
   void start();
   // A status of the FTP worker, on the main thread. Statuses after the load has ended are
   // ignored; a dialog that outlives its load_run must drop the ones still queued.
-  void on_ftp_status(int status, std::int32_t value);
+  void on_ftp_status(ftp_status status, std::int32_t value);
   // One idle step; false once the load has ended (see state()).
   bool step();
   void cancel();

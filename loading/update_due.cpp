@@ -7,7 +7,7 @@ namespace zta {
 bool update_due(const station& st) {
   const load_options& o = st.load_opts;
   const cached_clock& c = st.clock;
-  if (o.method == 0) return false;
+  if (o.method == load_method::disk) return false;
   if (o.update_interval <= 0 || o.min_retry <= 0) return false;
   // Sums are taken wide: times near the end of the scale must not wrap into the past.
   if (std::int64_t{c.now} < std::int64_t{o.last_success} + o.update_interval) return false;

@@ -50,7 +50,7 @@ nlohmann::ordered_json settings_json(const station& st) {
         {"day_parts", parts},
         {"control_folder", display_text(field_text(s.control_folder))}}},
       {"load_options",
-       {{"method", o.method},
+       {{"method", static_cast<int>(o.method)},
         {"drive", o.drive},
         {"file_path", display_text(field_text(o.file_path))},
         {"ftp_server", display_text(field_text(o.ftp_server))},

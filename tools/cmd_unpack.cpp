@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "announcements/settings_store.hpp"
+#include "loading/load_method_scope.hpp"
 #include "loading/load_run.hpp"
 #include "platform/sndfile/sndfile_pcm_decoder.hpp"
 #include "tools/commands.hpp"
@@ -58,7 +59,6 @@ int cmd_unpack(const arg_list& args) {
   sndfile_pcm_decoder_factory decoders;
   load_environment env;
   env.import_wav = default_wav_importer(&decoders);
-  const load_options saved = st.load_opts;
   bool ok = true;
   if (disks.empty()) {
     const std::string& file = opts->positional[0];
@@ -71,12 +71,10 @@ int cmd_unpack(const arg_list& args) {
                    path_field_size - 1);
       return 1;
     }
-    st.load_opts.method = 1;
-    set_field_text(st.load_opts.file_path, file);
+    const load_method_scope scope(st.load_opts, file);
     if (!run_one(st, env, file)) return 1;  // refused: nothing changed, nothing saved
   } else {
-    st.load_opts.method = 0;
-    st.load_opts.drive = 0;
+    const load_method_scope scope(st.load_opts, load_method::disk);
     for (const std::string& d : disks) {
       env.drive_a = d.empty() || d.back() == '/' ? d : d + "/";
       if (!run_one(st, env, d)) {
@@ -85,9 +83,6 @@ int cmd_unpack(const arg_list& args) {
       }
     }
   }
-  st.load_opts.method = saved.method;
-  st.load_opts.drive = saved.drive;
-  st.load_opts.file_path = saved.file_path;
   bool incomplete = false;
   for (const auto& p : st.pieces.partial) incomplete = incomplete || p.clip >= 0;
   for (const auto& t : st.pieces.temporary)

@@ -9,8 +9,24 @@ namespace zta::ui {
 
 enum class control_kind { group, list, glyph_button, page_button, script_text, icon };
 
+// Control identifiers of the main window.
+enum control_id : int {
+  id_none = -1,  // the group frame
+  id_announcement_control = 101,
+  id_play = 102,
+  id_page = 103,
+  id_stop = 104,
+  id_list = 105,
+  id_script = 106,
+  id_close = 109,
+  id_load = 110,
+  id_settings = 111,
+  id_icon = 130,
+  id_help = 150,
+};
+
 struct control_layout {
-  int id;  // -1 for the group frame
+  control_id id;
   control_kind kind;
   QRect dialog_units;
   const char* text;     // with mnemonic markers; "" when none

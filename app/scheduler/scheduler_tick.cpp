@@ -121,12 +121,12 @@ void scheduler_tick::sequence_play() {
 void scheduler_tick::remote_poll() {
   if (player_.is_open()) return;
   remote_request r;
-  r.kind = 0;
+  r.kind = request_kind::none;
   if (!remote_.poll_requests(st_, r)) return;
-  if (r.kind == 1 && r.index >= 0 && r.index < st_.content.list.count()) {
+  if (r.kind == request_kind::by_name && r.index >= 0 && r.index < st_.content.list.count()) {
     player_.play_announcement(&st_.content.list[r.index]);
     callouts_.started(start_trigger::remote, r.index);
-  } else if (r.kind == 2) {
+  } else if (r.kind == request_kind::sound_file) {
     player_.play_file(r.path);
     callouts_.started(start_trigger::remote, -1);
   }

@@ -112,7 +112,7 @@ TEST_F(RemoteFolderTest, ByNameRequestTakesTheLastCurrentCaseInsensitiveMatch) {
   write_bytes(ctl() / "a.ply", request(1, "sAlE"));
   remote_request r;
   ASSERT_TRUE(remote.poll_requests(st, r));
-  EXPECT_EQ(r.kind, 1);
+  EXPECT_EQ(r.kind, request_kind::by_name);
   EXPECT_EQ(r.index, 1);
   EXPECT_FALSE(fs::exists(ctl() / "a.ply"));
   write_bytes(ctl() / "b.ply", request(1, "Nothing"));
@@ -125,7 +125,7 @@ TEST_F(RemoteFolderTest, TenByteSoundFileRequestUsesWhatTheFileHeld) {
   write_bytes(ctl() / "x.PLY", {2, 0, 0, 0, 9, 9, 'c', 'a', 'l', 'l'});
   remote_request r;
   ASSERT_TRUE(remote.poll_requests(st, r));
-  EXPECT_EQ(r.kind, 2);
+  EXPECT_EQ(r.kind, request_kind::sound_file);
   EXPECT_EQ(r.path, ctl().string() + "/call");
   EXPECT_FALSE(fs::exists(ctl() / "x.PLY"));
 }

@@ -29,7 +29,7 @@ struct sample {
     s.day_parts[0] = {-10, 5, 0, 0x41, 1320, 360};
     set_field_text(s.control_folder, "/srv/control");
     load_options& o = st.load_opts;
-    o.method = 2;
+    o.method = load_method::ftp;
     set_field_text(o.file_path, "/media/x.vrx");
     o.ftp_stamp = 0x01DA708B;
     o.update_interval = 86400;

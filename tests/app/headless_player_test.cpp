@@ -21,7 +21,7 @@ TEST_F(headless_test, set_up_arms_the_schedule_without_a_splash_and_opens_no_win
 
 TEST_F(headless_test, a_handed_over_file_is_loaded_and_window_commands_are_ignored) {
   dir.write("shop.vrx", one_announcement_package("Shop Opening"));
-  ctx->st.load_opts.method = 2;
+  ctx->st.load_opts.method = load_method::ftp;
   headless_player player(*ctx);
   player.set_up(std::nullopt);
   player.open_command(std::nullopt);
@@ -32,7 +32,7 @@ TEST_F(headless_test, a_handed_over_file_is_loaded_and_window_commands_are_ignor
   ASSERT_EQ(ctx->st.content.list.count(), 1);
   EXPECT_EQ(ctx->st.content.list[0].name_text(), "Shop Opening");
   EXPECT_GE(ctx->st.content.list[0].clip, 0);
-  EXPECT_EQ(ctx->st.load_opts.method, 2);
+  EXPECT_EQ(ctx->st.load_opts.method, load_method::ftp);
   EXPECT_EQ(field_text(ctx->st.load_opts.file_path), "");
   EXPECT_TRUE(ctx->dirty());
   EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());

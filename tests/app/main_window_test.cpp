@@ -354,13 +354,13 @@ namespace {
 
 TEST_F(panel_test, file_text_loads_through_the_progress_dialog_and_restores_the_method) {
   dir.write("shop.vrx", one_announcement_package("Shop Opening"));
-  ctx->st.load_opts.method = 2;
+  ctx->st.load_opts.method = load_method::ftp;
   panel->set_up(std::nullopt);
   panel->open_command(dir.file("shop.vrx"));
   ASSERT_EQ(panel->list_count(), 1);
   EXPECT_EQ(list()->item(0)->text(), "Shop Opening");
   EXPECT_GE(ctx->st.content.list[0].clip, 0);
-  EXPECT_EQ(ctx->st.load_opts.method, 2);
+  EXPECT_EQ(ctx->st.load_opts.method, load_method::ftp);
   EXPECT_EQ(field_text(ctx->st.load_opts.file_path), "");
   EXPECT_TRUE(boxes.empty());
   EXPECT_TRUE(ctx->dirty());

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 
 #include "base/byte_codec.hpp"
 #include "loading/load_run.hpp"
@@ -37,7 +38,7 @@ TEST(LoadRun, FileMethodFallsBackToTheDownloadedPackage) {
   temp_folder dir;
   station st(dir.path(), testing::test_now);
   st.content.owner.set_customer_number(77);
-  st.load_opts.method = 1;
+  st.load_opts.method = load_method::file;
   set_field_text(st.load_opts.file_path, dir.file("missing.vrx"));
   dir.write("pa77.vrx", one_sound_package(5, 300));
   load_run r(st, {});
@@ -51,7 +52,7 @@ TEST(LoadRun, FileMethodFallsBackToTheDownloadedPackage) {
 TEST(LoadRun, MissingFileFailsSilentlyAndRefusedPackageSaysWhy) {
   temp_folder dir;
   station st(dir.path(), testing::test_now);
-  st.load_opts.method = 1;
+  st.load_opts.method = load_method::file;
   set_field_text(st.load_opts.file_path, dir.file("none.vrx"));
   load_run missing(st, {});
   EXPECT_FALSE(run(missing));
@@ -70,7 +71,7 @@ TEST(LoadRun, MissingFileFailsSilentlyAndRefusedPackageSaysWhy) {
 TEST(LoadRun, WavPathIsImportedNotReadAsAPackage) {
   temp_folder dir;
   station st(dir.path(), testing::test_now);
-  st.load_opts.method = 1;
+  st.load_opts.method = load_method::file;
   // A package under a .Wav name: imported as a WAV, so its list never arrives.
   dir.write("sound.Wav", one_sound_package(5, 300));
   set_field_text(st.load_opts.file_path, dir.file("sound.Wav"));
@@ -103,7 +104,7 @@ TEST(LoadRun, WavPathIsImportedNotReadAsAPackage) {
 TEST(LoadRun, DiskMethodReadsTheChosenDrive) {
   temp_folder dir, drive_b;
   station st(dir.path(), testing::test_now);
-  st.load_opts.method = 0;
+  st.load_opts.method = load_method::disk;
   st.load_opts.drive = 1;
   package_build b;
   b.records = {record("d", 9, 100)};
@@ -125,16 +126,16 @@ TEST(LoadRun, DiskMethodReadsTheChosenDrive) {
 struct status_queue {
   std::mutex m;
   std::condition_variable cv;
-  std::vector<std::pair<int, std::int32_t>> items;
-  void post(int s, std::int32_t v) {
+  std::vector<std::pair<ftp_status, std::int32_t>> items;
+  void post(ftp_status s, std::int32_t v) {
     std::lock_guard lock(m);
     items.emplace_back(s, v);
     cv.notify_all();
   }
-  std::pair<int, std::int32_t> take() {
+  std::optional<std::pair<ftp_status, std::int32_t>> take() {
     std::unique_lock lock(m);
     cv.wait_for(lock, std::chrono::seconds(30), [&] { return !items.empty(); });
-    if (items.empty()) return {-1, 0};
+    if (items.empty()) return std::nullopt;
     auto v = items.front();
     items.erase(items.begin());
     return v;
@@ -145,7 +146,7 @@ TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
   temp_folder dir, server;
   station st(dir.path(), testing::test_now);
   st.content.owner.set_customer_number(12);
-  st.load_opts.method = 2;
+  st.load_opts.method = load_method::ftp;
   server.write("pa12.vrx", one_sound_package(8, 500));
   struct timespec times[2] = {{1709814896, 0}, {1709814896, 0}};
   ::utimensat(AT_FDCWD, server.file("pa12.vrx").c_str(), times, 0);
@@ -157,7 +158,7 @@ TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
     status_queue q;
     load_environment env;
     env.inet = &inet;
-    env.post = [&](int s, std::int32_t v) { q.post(s, v); };
+    env.post = [&](ftp_status s, std::int32_t v) { q.post(s, v); };
     st.load_opts.last_success = 1;
     st.load_opts.last_attempt = 1;
     load_run r(st, env);
@@ -165,9 +166,9 @@ TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
     EXPECT_EQ(r.state(), load_state::waiting_for_ftp);
     std::vector<std::string> texts;
     while (r.state() == load_state::waiting_for_ftp) {
-      auto [s, v] = q.take();
-      ASSERT_NE(s, -1) << "no status from the worker";
-      r.on_ftp_status(s, v);
+      auto status = q.take();
+      ASSERT_TRUE(status) << "no status from the worker";
+      r.on_ftp_status(status->first, status->second);
       texts.push_back(r.status_text());
     }
     while (r.step()) {
@@ -196,14 +197,14 @@ TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
   env.inet = &inet;
   load_run r(st, env);
   r.start();
-  r.on_ftp_status(ftp_failed, 0);
+  r.on_ftp_status(ftp_status::failed, 0);
   EXPECT_EQ(r.state(), load_state::failed);
   EXPECT_EQ(st.load_opts.last_success, 1);
 }
 
 struct due_case {
   const char* what;
-  std::uint8_t method;
+  load_method method;
   std::int32_t interval;
   std::int32_t min_retry;
   std::int32_t secs;  // time of day of now
@@ -216,19 +217,21 @@ struct due_case {
 TEST(UpdateDue, Rules) {
   const std::int32_t day = 20000 * 86400;  // a midnight
   const due_case cases[] = {
-      {"daily, 07:00:00", 2, 86400, 6000, 25200, 86400, 6000, 10, true},
-      {"daily, 07:00:01", 2, 86400, 6000, 25201, 86400, 6000, 10, false},
-      {"daily, at the spread start 00:50", 2, 86400, 6000, 3000, 90000, 6000, 10, true},
-      {"daily, before the spread start", 2, 86400, 6000, 2999, 90000, 6000, 10, false},
-      {"customer 74 is slot 10 too", 2, 86400, 6000, 3000, 90000, 6000, 74, true},
-      {"disk method", 0, 86400, 6000, 3600, 90000, 6000, 0, false},
-      {"file method", 1, 86400, 6000, 3600, 90000, 6000, 0, true},
-      {"interval off", 2, -1, 6000, 3600, 90000, 6000, 0, false},
-      {"retry 0", 2, 86400, 0, 3600, 90000, 6000, 0, false},
-      {"interval not yet over", 2, 86400, 6000, 3600, 86399, 6000, 0, false},
-      {"retry time not over", 2, 86400, 6000, 3600, 90000, 5999, 0, false},
-      {"hourly at 12:00", 2, 3600, 6000, 43200, 3600, 6000, 0, true},
-      {"hourly at 23:59", 2, 3600, 6000, 86399, 3600, 6000, 63, true},
+      {"daily, 07:00:00", load_method::ftp, 86400, 6000, 25200, 86400, 6000, 10, true},
+      {"daily, 07:00:01", load_method::ftp, 86400, 6000, 25201, 86400, 6000, 10, false},
+      {"daily, at the spread start 00:50", load_method::ftp, 86400, 6000, 3000, 90000, 6000, 10,
+       true},
+      {"daily, before the spread start", load_method::ftp, 86400, 6000, 2999, 90000, 6000, 10,
+       false},
+      {"customer 74 is slot 10 too", load_method::ftp, 86400, 6000, 3000, 90000, 6000, 74, true},
+      {"disk method", load_method::disk, 86400, 6000, 3600, 90000, 6000, 0, false},
+      {"file method", load_method::file, 86400, 6000, 3600, 90000, 6000, 0, true},
+      {"interval off", load_method::ftp, -1, 6000, 3600, 90000, 6000, 0, false},
+      {"retry 0", load_method::ftp, 86400, 0, 3600, 90000, 6000, 0, false},
+      {"interval not yet over", load_method::ftp, 86400, 6000, 3600, 86399, 6000, 0, false},
+      {"retry time not over", load_method::ftp, 86400, 6000, 3600, 90000, 5999, 0, false},
+      {"hourly at 12:00", load_method::ftp, 3600, 6000, 43200, 3600, 6000, 0, true},
+      {"hourly at 23:59", load_method::ftp, 3600, 6000, 86399, 3600, 6000, 63, true},
   };
   for (const due_case& c : cases) {
     temp_folder dir;
@@ -274,7 +277,7 @@ void write_wav(const testing::temp_folder& dir, const std::string& name, std::si
 TEST(LoadRun, WavFileIsImportedAsANewAnnouncement) {
   testing::temp_folder dir;
   station st(dir.path(), testing::test_now);
-  st.load_opts.method = 1;
+  st.load_opts.method = load_method::file;
   write_wav(dir, "tone.WAV", 22050);
   set_field_text(st.load_opts.file_path, dir.file("tone.WAV"));
   load_environment env;

@@ -26,26 +26,28 @@ struct statuses {
   std::vector<std::pair<int, std::int32_t>> seen;
 
   ftp_post poster() {
-    return [this](int s, std::int32_t v) {
+    return [this](ftp_status s, std::int32_t v) {
       std::lock_guard lock(m);
-      seen.emplace_back(s, v);
+      seen.emplace_back(static_cast<int>(s), v);
       cv.notify_all();
     };
   }
-  bool wait_for(int status) {
+  bool wait_for(ftp_status status) {
     std::unique_lock lock(m);
     return cv.wait_for(lock, std::chrono::seconds(60), [&] {
       for (auto& [s, v] : seen) {
-        if (s == status) return true;
+        if (s == static_cast<int>(status)) return true;
       }
       return false;
     });
   }
   bool wait_final() {
     std::unique_lock lock(m);
-    return cv.wait_for(lock, std::chrono::seconds(60),
-                       [&] { return !seen.empty() && seen.back().first <= ftp_nothing_new; });
+    return cv.wait_for(lock, std::chrono::seconds(60), [&] {
+      return !seen.empty() && is_final(static_cast<ftp_status>(seen.back().first));
+    });
   }
+  // The statuses as the values of the worker's message.
   std::vector<int> codes() {
     std::lock_guard lock(m);
     std::vector<int> out;
@@ -134,7 +136,7 @@ TEST(FtpWorker, SecondRequestWhileRunningFailsAtOnce) {
   statuses first, second;
   inet_class inet(curl());
   inet.start_download(first.poster(), server.address(), "pa7.vrx", local.file("pa7.vrx"), 0);
-  ASSERT_TRUE(first.wait_for(ftp_downloading));
+  ASSERT_TRUE(first.wait_for(ftp_status::downloading));
   inet.start_download(second.poster(), server.address(), "pa7.vrx", local.file("other.vrx"), 0);
   EXPECT_EQ(second.codes(), (std::vector<int>{0})) << "posted before start_download returned";
   ASSERT_TRUE(first.wait_final());
@@ -154,7 +156,7 @@ TEST(FtpWorker, DestructionDuringATransferPostsNothingMore) {
   {
     inet_class inet(curl());
     inet.start_download(st.poster(), server.address(), "pa7.vrx", local.file("pa7.vrx"), 0);
-    ASSERT_TRUE(st.wait_for(ftp_downloading));
+    ASSERT_TRUE(st.wait_for(ftp_status::downloading));
     started = std::chrono::steady_clock::now();
   }
   // The transfer would take 50 s; the worker is stopped instead of waited out.
