@@ -5,32 +5,31 @@
 #include <optional>
 #include <string>
 
-#include "app/app_context.hpp"
-#include "app/tick_timers.hpp"
+#include "app/player_front_end.hpp"
 
 namespace zta {
 
-class headless_player : public QObject, public tick_callouts {
+class headless_player : public QObject, public player_front_end {
   Q_OBJECT
  public:
-  explicit headless_player(app_context& ctx, QObject* parent = nullptr);
-  ~headless_player() override;
+  explicit headless_player(app_context& ctx, QObject* parent = nullptr)
+      : QObject(parent), player_front_end(this, ctx) {}
 
-  void set_up(const std::optional<std::string>& self_command);
+  // Settings, timers (no splash) and the control folder; `self_command` is opened once the loop
+  // runs.
+  void set_up(const std::optional<std::string>& self_command) {
+    player_front_end::set_up(self_command, false);
+  }
   // A command text: a file is loaded; window commands mean nothing here.
-  void open_command(const std::optional<std::string>& text);
+  void open_command(const std::optional<std::string>& text) override;
 
   // tick_callouts: nobody can see a notice here, so it waits for a copy with a window.
   void show_notice(const std::string&) override {}
   bool can_show_notice() const override { return false; }
-  bool run_automatic_update() override;
   void close_splash() override {}
 
-  tick_timers& timers() { return timers_; }
-
  private:
-  app_context& ctx_;
-  tick_timers timers_;
+  bool run_load() override;
 };
 
 }  // namespace zta

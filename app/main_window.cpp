@@ -1,5 +1,4 @@
 #include "app/main_window.hpp"
-#include "loading/load_method_scope.hpp"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -14,11 +13,7 @@
 
 #include "announcements/text_encoding.hpp"
 #include "announcements/validity.hpp"
-#include "app/idle_save.hpp"
 #include "app/loaddlg.hpp"
-#include "app/run_mode.hpp"
-#include "base/byte_codec.hpp"
-#include "loading/update_due.hpp"
 #include "ui/glyph_button.hpp"
 #include "ui/help.hpp"
 #include "ui/logo_win.hpp"
@@ -55,25 +50,17 @@ std::string find_manual(const std::string& program_folder) {
     QFileInfo f(base + "/" + rel);
     if (f.isFile()) return f.canonicalFilePath().toStdString();
   }
-#ifdef ZTA_SOURCE_MANUAL
-  if (QFileInfo(ZTA_SOURCE_MANUAL).isFile()) return ZTA_SOURCE_MANUAL;
-#endif
   return {};
 }
 
 main_window::main_window(app_context& ctx, message_box_fn box, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), box_(std::move(box)), timers_(ctx.tick) {
+    : QWidget(parent), player_front_end(this, ctx), box_(std::move(box)) {
   open_url = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
   program_folder_ = ctx.st.data_folder;
-  ctx_.relay.attach(this);
-  save_when_idle(this, ctx_);
   make_controls();
 }
 
 main_window::~main_window() {
-  ctx_.relay.attach(nullptr);
-  timers_.kill_all();
-  if (ctx_.dirty()) ctx_.save();
   delete splash_;
 }
 
@@ -186,20 +173,16 @@ int main_window::list_index(int position) const {
 }
 
 void main_window::set_up(const std::optional<std::string>& self_command) {
-  ctx_.load();
-  fill_list();
-  if (self_command) {
-    QTimer::singleShot(0, this, [this, text = self_command] { open_command(text); });
-  }
-  ctx_.tick.set_up();  // window, sequence and minute state; page off, levels applied
-  timers_.arm_all();
+  player_front_end::set_up(self_command, true);
+}
+
+void main_window::timers_armed() {
   open_splash();
   tooltip_ = new ui::TTooltip(this);
   for (const ui::control_layout& c : ui::main_window_controls()) {
     if (c.id >= 0 && *c.tooltip != '\0')
       tooltip_->add_tool(controls_[c.id], QString::fromLatin1(c.tooltip));
   }
-  ctx_.remote.set_control_folder(ctx_.st, field_text(ctx_.st.settings.control_folder));
 }
 
 void main_window::fill_list() {
@@ -270,7 +253,6 @@ void main_window::help() {
         QStringLiteral("The manual (manual.html) was not found next to the program."));
     return;
   }
-  manual_opened_ = path;
   if (open_url)
     open_url(ui::manual_url(QString::fromStdString(path), ui::help_contents).toString());
 }
@@ -292,7 +274,7 @@ void main_window::close_splash() {
   splash_ = nullptr;
 }
 
-bool main_window::run_load_dialog() {
+bool main_window::run_load() {
   loaddlg dlg(ctx_, box_, this);
   return dlg.exec() == 1;
 }
@@ -305,28 +287,18 @@ void main_window::open_command(const std::optional<std::string>& text) {
   if (text->find("/logon") != std::string::npos || text->find("/service") != std::string::npos) {
     if (!splash_) {
       open_splash();
-      timers_.arm(timer_splash, splash_handover_delay_ms);
+      timers().arm(timer_splash, splash_handover_delay_ms);
     }
     emit hideRequested();
     return;
   }
   emit restoreRequested();
-  {
-    const load_method_scope scope(ctx_.st.load_opts, command_file(*text, ctx_.st.data_folder));
-    run_load_dialog();
-  }
+  load_command_file(*text);
   fill_list();
-  ctx_.settings_dirty = true;
-  ctx_.remote.write_listing(ctx_.st);
 }
 
 void main_window::show_notice(const std::string& text) {
   box(box_kind::ok_information, notice_caption, shown(text));
-}
-
-bool main_window::run_automatic_update() {
-  if (!update_due(ctx_.st)) return false;
-  return run_load_dialog();
 }
 
 bool main_window::eventFilter(QObject* watched, QEvent* event) {

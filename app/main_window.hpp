@@ -10,9 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "app/app_context.hpp"
 #include "app/message_box.hpp"
-#include "app/tick_timers.hpp"
+#include "app/player_front_end.hpp"
 #include "ui/logo_win.hpp"
 #include "ui/main_window_controls.hpp"
 
@@ -38,7 +37,7 @@ extern const char notice_caption[];
 // folder; empty when none is found.
 std::string find_manual(const std::string& program_folder);
 
-class main_window : public QWidget, public tick_callouts {
+class main_window : public QWidget, public player_front_end {
   Q_OBJECT
  public:
   main_window(app_context& ctx, message_box_fn box, QWidget* parent = nullptr);
@@ -59,21 +58,16 @@ class main_window : public QWidget, public tick_callouts {
   void help();
   void close_panel();
   // A command text (none: bring the window to the front).
-  void open_command(const std::optional<std::string>& text);
+  void open_command(const std::optional<std::string>& text) override;
 
   // tick_callouts
   void show_notice(const std::string& text) override;
-  bool run_automatic_update() override;
   void close_splash() override;
 
   QWidget* control(int id) const;
   int list_count() const { return list_count_; }
   int list_index(int position) const;
-  tick_timers& timers() { return timers_; }
   ui::logo_win* splash() const { return splash_; }
-  QSize dialog_size() const { return size(); }
-  // Where Help found the manual last time (tests).
-  const std::string& manual_opened() const { return manual_opened_; }
   // The program's folder, where Help looks for the manual.
   void set_program_folder(std::string folder) { program_folder_ = std::move(folder); }
   // How a URL is opened (QDesktopServices by default; tests replace it).
@@ -92,13 +86,13 @@ class main_window : public QWidget, public tick_callouts {
   QRect dialog_rect(int x, int y, int w, int h) const;
   void not_available(const char* dialog);
   box_answer box(box_kind kind, const QString& caption, const QString& text);
-  bool run_load_dialog();
+  void settings_loaded() override { fill_list(); }
+  void timers_armed() override;
+  bool run_load() override;
 
-  app_context& ctx_;
   message_box_fn box_;
   std::array<std::int8_t, 128> list_map_{};
   int list_count_ = 0;
-  tick_timers timers_;
   QPointer<ui::logo_win> splash_;
   ui::TTooltip* tooltip_ = nullptr;
   ui::TMesList* list_ = nullptr;
@@ -108,7 +102,6 @@ class main_window : public QWidget, public tick_callouts {
   int base_x_ = 6;
   int base_y_ = 13;
   std::string program_folder_;
-  std::string manual_opened_;
 };
 
 }  // namespace zta

@@ -13,7 +13,7 @@ announcement_player::announcement_player(station& st, wave_out& device, aux_mixe
     : st_(st),
       device_(device),
       mixer_(mixer),
-      log_(log != nullptr ? log : &log_play),
+      log_(log ? std::move(log) : play_log_writer(&log_play)),
       stream_(st) {}
 
 announcement_player::~announcement_player() {

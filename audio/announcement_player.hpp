@@ -6,6 +6,7 @@
 // (the player is the device's listener); a new play while busy cuts the current one off.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,14 +20,17 @@ namespace zta {
 
 inline constexpr int player_buffer_count = 9;
 
-// Writes the play-log line of an announcement (the real one appends to the month's log).
-using play_log_writer = void (*)(const station& st, const ann_blk& a);
+// Writes the play-log line of an announcement; the player's default, log_play, appends it to the
+// month's log.
+using play_log_writer = std::function<void(const station& st, const ann_blk& a)>;
+// For players whose plays are not real: the schedule preview, tests of the sound path.
+inline void no_play_log(const station&, const ann_blk&) {}
 
 class announcement_player final : public wave_out_listener {
  public:
   // `st`, `device` and `mixer` must outlive the player (its destructor stops the output).
   announcement_player(station& st, wave_out& device, aux_mixer& mixer,
-                      play_log_writer log = nullptr /* = log_play */);
+                      play_log_writer log = {} /* = log_play */);
   ~announcement_player();
   announcement_player(const announcement_player&) = delete;
   announcement_player& operator=(const announcement_player&) = delete;

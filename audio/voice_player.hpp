@@ -40,7 +40,6 @@ class voice_player {
   bool clip_open() const { return clip_ != nullptr; }
   bool chime_open() const { return chime_ != nullptr; }
   int clip_number() const { return clip_number_; }
-  const std::string& temporary_path() const { return temporary_path_; }
 
  private:
   std::size_t read_whole_samples(file_handle& f, std::uint64_t& left, std::uint8_t* dest,

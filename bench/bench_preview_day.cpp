@@ -25,8 +25,6 @@ struct quiet_callouts final : tick_callouts {
   long starts = 0;
 };
 
-void no_log(const station&, const ann_blk&) {}
-
 void fill_station(station& st) {
   st.settings.sound_out_device = 0;
   st.settings.balanced = 1;
@@ -66,7 +64,7 @@ void BM_PreviewBusyDay(benchmark::State& state) {
     simulated_loop loop(day0, 128);
     loop.device().keep_written = false;
     recording_aux_mixer mixer;
-    announcement_player player(st, loop.device(), mixer, &no_log);
+    announcement_player player(st, loop.device(), mixer, &no_play_log);
     remote_folder remote;
     quiet_callouts calls;
     scheduler_tick tick(st, player, remote, loop.clock(), calls);

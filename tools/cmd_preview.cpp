@@ -37,8 +37,6 @@ std::optional<std::int32_t> parse_moment(const std::string& text) {
   return make_moment(f);
 }
 
-void no_log(const station&, const ann_blk&) {}
-
 // Prints the start and end of every programme the tick starts.
 class preview_printer final : public tick_callouts {
  public:
@@ -121,7 +119,7 @@ int cmd_preview(const arg_list& args) {
   simulated_loop loop(*from, 128);  // any sound-out index counts as present
   loop.device().keep_written = false;
   recording_aux_mixer mixer(std::vector<std::string>(128, "preview: line"));
-  announcement_player player(st, loop.device(), mixer, &no_log);
+  announcement_player player(st, loop.device(), mixer, &no_play_log);
   remote_folder remote;  // off: the preview never touches a control folder
   preview_printer printer(st, loop, player);
   scheduler_tick tick(st, player, remote, loop.clock(), printer);

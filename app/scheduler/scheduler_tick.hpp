@@ -8,21 +8,10 @@
 //   `timer_table` with its first delay, in the table's order;
 // - when timer `id` fires, call on_timer(id) and, when it returns a period > 0, arm the same timer
 //   again with that period (the period counts from the end of the job); 0 means "not again".
-// platform/qt_timer_set.hpp does exactly this with QTimers (app/tick_timers.hpp arms the table).
 // on_timer refreshes the cached clock itself before the job. Timer 2's jobs may run a modal box or
-// dialog through `tick_callouts`; the other timers keep firing meanwhile, which is expected. The
-// main window's wiring:
-//
-//   audio_devices dev;                                  // platform/audio_backends.hpp
-//   make_audio_devices(std::getenv("ZTA_AUDIO"), dev, error);
-//   announcement_player player(st, *dev.out, *dev.mixer);
-//   remote_folder remote;
-//   scheduler_tick tick(st, player, remote, system_clock, callouts);
-//   load_settings(st);
-//   tick.set_up();
-//   remote.set_control_folder(st, field_text(st.settings.control_folder), &why);
-//   qt_timer_set timers([&](int id) { return tick.on_timer(id); });
-//   for (const timer_entry& t : timer_table) timers.arm(t.id, t.first_delay_ms);
+// dialog through `tick_callouts`; the other timers keep firing meanwhile, which is expected.
+// app/app_context.cpp and app/player_front_end.cpp wire it up for the program (with
+// platform/qt/qt_timer_set.hpp); tools/cmd_preview.cpp on a simulated loop.
 #include <array>
 #include <cstdint>
 #include <string>

@@ -2,10 +2,8 @@
 // One-shot Qt timers by identifier, the way the scheduler tick wants them: a timer is off once it
 // has fired, its handler runs (possibly a nested loop: a modal box), and only then is it armed
 // again, with the period the handler returned (0 or less: not again). So a job never runs twice
-// at once and each period counts from the end of the job.
-//
-//   qt_timer_set timers([&](int id) { return tick.on_timer(id); });
-//   for (const auto& t : timer_table) timers.arm(t.id, t.first_delay_ms);
+// at once and each period counts from the end of the job. app/tick_timers.hpp arms the scheduler
+// tick's table with it.
 #include <functional>
 #include <map>
 #include <memory>

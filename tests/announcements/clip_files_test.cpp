@@ -7,7 +7,7 @@
 namespace zta {
 namespace {
 
-using testing::temp_folder;
+using test::temp_folder;
 
 TEST(ClipFiles, NamesAndInvalidNumbers) {
   station st("/data/", 0);

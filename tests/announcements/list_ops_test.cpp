@@ -7,7 +7,7 @@
 namespace zta {
 namespace {
 
-using testing::temp_folder;
+using test::temp_folder;
 
 ann_blk record(std::int32_t stamp, std::int32_t serial, int clip, bool user = false) {
   ann_blk a = package_record_defaults();

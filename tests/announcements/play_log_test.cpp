@@ -9,7 +9,7 @@
 namespace zta {
 namespace {
 
-using testing::temp_folder;
+using test::temp_folder;
 
 std::string text_of(const std::vector<std::uint8_t>& b) {
   return {b.begin(), b.end()};

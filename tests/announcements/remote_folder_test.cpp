@@ -46,7 +46,7 @@ class RemoteFolderTest : public ::testing::Test {
     st.clock.set(1700000000);
   }
   ann_blk& add(const char* name, bool manual = true) {
-    ann_blk a = zta::testing::always_current(name, st.content.list.count());
+    ann_blk a = zta::test::always_current(name, st.content.list.count());
     a.manual = manual ? 1 : 0;
     a.id_stamp = 1000 + st.content.list.count();
     a.id_serial = 10;
@@ -56,7 +56,7 @@ class RemoteFolderTest : public ::testing::Test {
   fs::path ctl() const { return dir / "ctl"; }
   void turn_on() { ASSERT_EQ(remote.set_control_folder(st, ctl().string()), folder_result::on); }
 
-  zta::testing::temp_folder folder;  // removed with everything in it
+  zta::test::temp_folder folder;  // removed with everything in it
   fs::path dir;
   station st;
   remote_folder remote;

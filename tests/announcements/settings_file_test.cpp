@@ -10,7 +10,7 @@
 namespace zta {
 namespace {
 
-using testing::temp_folder;
+using test::temp_folder;
 
 // A station with one of everything, and the bytes its settings file must hold, laid out by
 // hand at the stored offsets.

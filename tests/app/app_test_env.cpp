@@ -11,7 +11,7 @@
 #include "platform/sim/posix_locale_info.hpp"
 #include "tests/common/announcement_maker.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 
 namespace {
 
@@ -112,4 +112,4 @@ message_box_fn app_fixture::box_fn() {
   };
 }
 
-}  // namespace zta::testing
+}  // namespace zta::test

@@ -16,7 +16,7 @@
 #include "platform/xdg/xdg_startup_registry.hpp"
 #include "tests/common/temp_folder.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 
 // The session folders every test process gets (created mode 700 before Qt starts).
 const std::string& session_folder();
@@ -49,4 +49,4 @@ class app_fixture : public ::testing::Test {
   std::vector<box_answer> answers;  // given in order; afterwards cancel
 };
 
-}  // namespace zta::testing
+}  // namespace zta::test

@@ -6,12 +6,12 @@
 #include "tests/app/app_test_env.hpp"
 #include "tests/app/package_fixture.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 namespace {
 
-class headless_test : public app_fixture {};
+class HeadlessTest : public app_fixture {};
 
-TEST_F(headless_test, set_up_arms_the_schedule_without_a_splash_and_opens_no_window) {
+TEST_F(HeadlessTest, SetUpArmsTheScheduleWithoutASplashAndOpensNoWindow) {
   headless_player player(*ctx);
   player.set_up(std::nullopt);
   for (int id : {1, 2, 4, 5}) EXPECT_TRUE(player.timers().armed(id)) << id;
@@ -19,7 +19,7 @@ TEST_F(headless_test, set_up_arms_the_schedule_without_a_splash_and_opens_no_win
   EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
 }
 
-TEST_F(headless_test, a_handed_over_file_is_loaded_and_window_commands_are_ignored) {
+TEST_F(HeadlessTest, AHandedOverFileIsLoadedAndWindowCommandsAreIgnored) {
   dir.write("shop.vrx", one_announcement_package("Shop Opening"));
   ctx->st.load_opts.method = load_method::ftp;
   headless_player player(*ctx);
@@ -39,4 +39,4 @@ TEST_F(headless_test, a_handed_over_file_is_loaded_and_window_commands_are_ignor
 }
 
 }  // namespace
-}  // namespace zta::testing
+}  // namespace zta::test

@@ -13,10 +13,10 @@
 #include "tests/app/app_test_env.hpp"
 #include "ui/page_glyph.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 namespace {
 
-class panel_test : public app_fixture {
+class PanelTest : public app_fixture {
  protected:
   void SetUp() override {
     app_fixture::SetUp();
@@ -55,7 +55,7 @@ class panel_test : public app_fixture {
   main_window* panel = nullptr;
 };
 
-TEST_F(panel_test, controls_carry_their_texts_and_the_panel_its_size) {
+TEST_F(PanelTest, ControlsCarryTheirTextsAndThePanelItsSize) {
   EXPECT_EQ(frame->windowTitle(), "ZTA Announcement Player");
   EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(button(id_play)->text(), "&Play Announcement");
@@ -74,14 +74,14 @@ TEST_F(panel_test, controls_carry_their_texts_and_the_panel_its_size) {
   EXPECT_EQ(frame->size(), panel->size());
 }
 
-TEST_F(panel_test, tooltips_are_set_after_set_up) {
+TEST_F(PanelTest, TooltipsAreSetAfterSetUp) {
   panel->set_up(std::nullopt);
   EXPECT_EQ(button(id_play)->toolTip(), "Play Selected Announcement");
   EXPECT_EQ(button(id_close)->toolTip(), "Close this box and continue to autoplay announcements");
   EXPECT_EQ(list()->toolTip(), "Double click to Play Announcement");
 }
 
-TEST_F(panel_test, list_shows_manual_announcements_with_sound_in_stored_order) {
+TEST_F(PanelTest, ListShowsManualAnnouncementsWithSoundInStoredOrder) {
   add_announcement("Opening", 0);
   add_announcement("Not by hand", 1, false);
   add_announcement("No sound", -1);
@@ -106,7 +106,7 @@ TEST_F(panel_test, list_shows_manual_announcements_with_sound_in_stored_order) {
   EXPECT_EQ(script->text(), "");
 }
 
-TEST_F(panel_test, empty_list_play_f9_enter_and_double_click_do_nothing) {
+TEST_F(PanelTest, EmptyListPlayF9EnterAndDoubleClickDoNothing) {
   panel->fill_list();
   ASSERT_EQ(panel->list_count(), 0);
   QTest::mouseClick(button(id_play), Qt::LeftButton);
@@ -119,7 +119,7 @@ TEST_F(panel_test, empty_list_play_f9_enter_and_double_click_do_nothing) {
   EXPECT_EQ(out->opens, 0);
 }
 
-TEST_F(panel_test, play_f9_enter_and_double_click_play_the_selection) {
+TEST_F(PanelTest, PlayF9EnterAndDoubleClickPlayTheSelection) {
   add_announcement("Opening", 0);
   panel->fill_list();
   frame->show();
@@ -138,7 +138,7 @@ TEST_F(panel_test, play_f9_enter_and_double_click_play_the_selection) {
   EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(panel_test, not_current_shows_the_warning_byte_for_byte_and_plays_nothing) {
+TEST_F(PanelTest, NotCurrentShowsTheWarningByteForByteAndPlaysNothing) {
   add_announcement("Sale", 0).weekdays = 0x01;  // Sundays only; the clock says Wednesday
   panel->fill_list();
   panel->play_selected();
@@ -151,7 +151,7 @@ TEST_F(panel_test, not_current_shows_the_warning_byte_for_byte_and_plays_nothing
   EXPECT_EQ(out->opens, 0);
 }
 
-TEST_F(panel_test, confirm_flag_asks_and_no_keeps_silent) {
+TEST_F(PanelTest, ConfirmFlagAsksAndNoKeepsSilent) {
   add_announcement("Lost child", 0).confirm = 1;
   panel->fill_list();
   answers = {box_answer::no, box_answer::yes};
@@ -165,7 +165,7 @@ TEST_F(panel_test, confirm_flag_asks_and_no_keeps_silent) {
   EXPECT_EQ(boxes[0].text, "Are you sure you want to play the announcement \"Lost child\".");
 }
 
-TEST_F(panel_test, escape_stops_without_closing) {
+TEST_F(PanelTest, EscapeStopsWithoutClosing) {
   add_announcement("Opening", 0);
   panel->fill_list();
   frame->show();
@@ -178,7 +178,7 @@ TEST_F(panel_test, escape_stops_without_closing) {
   EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(panel_test, space_held_ten_seconds_starts_the_page_once) {
+TEST_F(PanelTest, SpaceHeldTenSecondsStartsThePageOnce) {
   ctx->st.settings.mic_device = 1;
   ctx->st.settings.mic_level = 80;
   frame->show();
@@ -206,7 +206,7 @@ TEST_F(panel_test, space_held_ten_seconds_starts_the_page_once) {
   EXPECT_EQ(mic_openings(), 1);
 }
 
-TEST_F(panel_test, quit_closes_without_confirm_close) {
+TEST_F(PanelTest, QuitClosesWithoutConfirmClose) {
   frame->show();
   ASSERT_TRUE(frame->confirm_close);
   frame->quit_without_asking();
@@ -226,9 +226,9 @@ void PrintTo(const close_case& c, std::ostream* os) {
   *os << c.label;
 }
 
-class confirm_close_test : public panel_test, public ::testing::WithParamInterface<close_case> {};
+class ConfirmCloseTest : public PanelTest, public ::testing::WithParamInterface<close_case> {};
 
-TEST_P(confirm_close_test, answer_decides) {
+TEST_P(ConfirmCloseTest, AnswerDecides) {
   const close_case& c = GetParam();
   frame->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
@@ -250,16 +250,16 @@ const close_case close_cases[] = {
     {"cancel_stays", box_answer::cancel, false, true},
 };
 
-INSTANTIATE_TEST_SUITE_P(answers, confirm_close_test, ::testing::ValuesIn(close_cases),
+INSTANTIATE_TEST_SUITE_P(Answers, ConfirmCloseTest, ::testing::ValuesIn(close_cases),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(panel_test, handover_asks_again_on_the_next_close) {
+TEST_F(PanelTest, HandoverAsksAgainOnTheNextClose) {
   frame->confirm_close = false;
   frame->handover(std::nullopt);
   EXPECT_TRUE(frame->confirm_close);
 }
 
-TEST_F(panel_test, logon_text_opens_the_splash_for_seven_seconds_and_hides) {
+TEST_F(PanelTest, LogonTextOpensTheSplashForSevenSecondsAndHides) {
   frame->show();
   ASSERT_EQ(panel->splash(), nullptr);
   bool hidden = false;
@@ -274,7 +274,7 @@ TEST_F(panel_test, logon_text_opens_the_splash_for_seven_seconds_and_hides) {
   EXPECT_FALSE(panel->timers().armed(9));
 }
 
-TEST_F(panel_test, set_up_arms_the_timers_with_their_first_delays) {
+TEST_F(PanelTest, SetUpArmsTheTimersWithTheirFirstDelays) {
   panel->set_up(std::nullopt);
   EXPECT_EQ(panel->timers().interval(1), 5000);
   EXPECT_EQ(panel->timers().interval(2), 25000);
@@ -286,7 +286,7 @@ TEST_F(panel_test, set_up_arms_the_timers_with_their_first_delays) {
   EXPECT_EQ(panel->timers().interval(1), 500);
 }
 
-TEST_F(panel_test, fixed_time_announcement_plays_from_timer_one) {
+TEST_F(PanelTest, FixedTimeAnnouncementPlaysFromTimerOne) {
   ann_blk& a = add_announcement("Noon", 0);
   a.fixed_times = {12 * 3600 + 3};
   panel->set_up(std::nullopt);
@@ -297,7 +297,7 @@ TEST_F(panel_test, fixed_time_announcement_plays_from_timer_one) {
   EXPECT_EQ(out->opens, 1);
 }
 
-TEST_F(panel_test, notice_box_then_settings_saved_when_idle) {
+TEST_F(PanelTest, NoticeBoxThenSettingsSavedWhenIdle) {
   ctx->st.content.notice.next_show = wednesday_noon() - 10;
   ctx->st.content.notice.text = "Inventory on Friday";
   panel->set_up(std::nullopt);
@@ -314,7 +314,7 @@ TEST_F(panel_test, notice_box_then_settings_saved_when_idle) {
   EXPECT_TRUE(dir.exists("vrxpa.dat"));
 }
 
-TEST_F(panel_test, dialogs_not_built_yet_say_so) {
+TEST_F(PanelTest, DialogsNotBuiltYetSaySo) {
   for (int id : {id_load, id_announcement_control, id_settings}) {
     boxes.clear();
     QTest::mouseClick(button(id), Qt::LeftButton);
@@ -323,7 +323,7 @@ TEST_F(panel_test, dialogs_not_built_yet_say_so) {
   }
 }
 
-TEST_F(panel_test, help_and_f1_open_the_manual) {
+TEST_F(PanelTest, HelpAndF1OpenTheManual) {
   std::vector<QString> opened;
   panel->open_url = [&](const QString& url) { opened.push_back(url); };
   dir.write("manual.html", std::string("<html></html>"));
@@ -336,7 +336,7 @@ TEST_F(panel_test, help_and_f1_open_the_manual) {
   EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(panel_test, close_button_hides_the_panel) {
+TEST_F(PanelTest, CloseButtonHidesThePanel) {
   frame->show();
   QTest::mouseClick(button(id_close), Qt::LeftButton);
   QCoreApplication::processEvents();
@@ -345,14 +345,14 @@ TEST_F(panel_test, close_button_hides_the_panel) {
 }
 
 }  // namespace
-}  // namespace zta::testing
+}  // namespace zta::test
 
 #include "tests/app/package_fixture.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 namespace {
 
-TEST_F(panel_test, file_text_loads_through_the_progress_dialog_and_restores_the_method) {
+TEST_F(PanelTest, FileTextLoadsThroughTheProgressDialogAndRestoresTheMethod) {
   dir.write("shop.vrx", one_announcement_package("Shop Opening"));
   ctx->st.load_opts.method = load_method::ftp;
   panel->set_up(std::nullopt);
@@ -366,7 +366,7 @@ TEST_F(panel_test, file_text_loads_through_the_progress_dialog_and_restores_the_
   EXPECT_TRUE(ctx->dirty());
 }
 
-TEST_F(panel_test, refused_package_shows_file_error) {
+TEST_F(PanelTest, RefusedPackageShowsFileError) {
   dir.write("bad.vrx", std::string("short"));
   panel->open_command(dir.file("bad.vrx"));
   ASSERT_EQ(boxes.size(), 1u);
@@ -375,12 +375,12 @@ TEST_F(panel_test, refused_package_shows_file_error) {
 }
 
 }  // namespace
-}  // namespace zta::testing
+}  // namespace zta::test
 
-namespace zta::testing {
+namespace zta::test {
 namespace {
 
-TEST_F(panel_test, after_yes_the_hidden_panel_still_plays_at_the_fixed_time) {
+TEST_F(PanelTest, AfterYesTheHiddenPanelStillPlaysAtTheFixedTime) {
   add_announcement("Noon", 0).fixed_times = {12 * 3600 + 3};
   panel->set_up(std::nullopt);
   frame->show();
@@ -394,4 +394,4 @@ TEST_F(panel_test, after_yes_the_hidden_panel_still_plays_at_the_fixed_time) {
 }
 
 }  // namespace
-}  // namespace zta::testing
+}  // namespace zta::test

@@ -5,7 +5,7 @@
 
 #include "loading/package_writer.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 
 // One manual announcement `name` with a 4000-sample tone, version 1, for every customer.
 inline std::vector<std::uint8_t> one_announcement_package(const std::string& name) {
@@ -22,4 +22,4 @@ inline std::vector<std::uint8_t> one_announcement_package(const std::string& nam
   return build_package_file(b, {s});
 }
 
-}  // namespace zta::testing
+}  // namespace zta::test

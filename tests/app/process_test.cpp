@@ -15,12 +15,12 @@
 #include "tests/app/package_fixture.hpp"
 #include "tests/common/announcement_maker.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-class process_test : public ::testing::Test {
+class ProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::copy_file(ZTA_VRXPAR, dir.file("vrxpar"));
@@ -86,7 +86,7 @@ class process_test : public ::testing::Test {
   std::vector<std::unique_ptr<QProcess>> started;
 };
 
-TEST_F(process_test, second_copy_hands_over_a_file_name_and_open) {
+TEST_F(ProcessTest, SecondCopyHandsOverAFileNameAndOpen) {
   dir.write("shop.vrx", one_announcement_package("Shop Opening"));
   QProcess* first = start({"/open"});
   ASSERT_TRUE(listening());
@@ -108,7 +108,7 @@ TEST_F(process_test, second_copy_hands_over_a_file_name_and_open) {
   EXPECT_FALSE(listening(300));
 }
 
-TEST_F(process_test, desktop_copy_takes_over_from_the_headless_one) {
+TEST_F(ProcessTest, DesktopCopyTakesOverFromTheHeadlessOne) {
   QProcess* service = start({"/service"});
   ASSERT_TRUE(listening());
   QProcess* desktop = start({"/open"});
@@ -122,7 +122,7 @@ TEST_F(process_test, desktop_copy_takes_over_from_the_headless_one) {
   EXPECT_FALSE(desktop->waitForFinished(500));
 }
 
-TEST_F(process_test, fixed_time_announcement_plays_by_itself_into_the_device_and_the_log) {
+TEST_F(ProcessTest, FixedTimeAnnouncementPlaysByItselfIntoTheDeviceAndTheLog) {
   // One announcement due three seconds after start; the first schedule pass comes at five.
   system_wall_clock wall;
   const std::int32_t started_at = wall.local_now();
@@ -155,7 +155,7 @@ TEST_F(process_test, fixed_time_announcement_plays_by_itself_into_the_device_and
   EXPECT_TRUE(player->waitForFinished(20000));
 }
 
-TEST_F(process_test, installer_and_uninstaller_names_say_not_available) {
+TEST_F(ProcessTest, InstallerAndUninstallerNamesSayNotAvailable) {
   fs::copy_file(dir.file("vrxpar"), dir.file("setup"));
   fs::copy_file(dir.file("vrxpar"), dir.file("uninst"));
   for (const char* name : {"setup", "uninst"}) {
@@ -169,4 +169,4 @@ TEST_F(process_test, installer_and_uninstaller_names_say_not_available) {
 }
 
 }  // namespace
-}  // namespace zta::testing
+}  // namespace zta::test

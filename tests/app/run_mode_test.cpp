@@ -19,9 +19,9 @@ void PrintTo(const plan_case& c, std::ostream* os) {
   *os << c.label;
 }
 
-class plan_start_test : public ::testing::TestWithParam<plan_case> {};
+class PlanStartTest : public ::testing::TestWithParam<plan_case> {};
 
-TEST_P(plan_start_test, decides_mode_window_and_texts) {
+TEST_P(PlanStartTest, DecidesModeWindowAndTexts) {
   const plan_case& c = GetParam();
   start_plan p = plan_start(c.program, c.args, "/opt/zta/");
   EXPECT_EQ(p.mode, c.mode);
@@ -84,15 +84,15 @@ const plan_case plan_cases[] = {
     {"folder_name_does_not_count", "/SETUP/vrxpar", {}, run_mode::player, false, {}, {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(cases, plan_start_test, ::testing::ValuesIn(plan_cases),
+INSTANTIATE_TEST_SUITE_P(Cases, PlanStartTest, ::testing::ValuesIn(plan_cases),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(command_file, install_handed_over_means_the_test_file) {
+TEST(CommandFile, InstallHandedOverMeansTheTestFile) {
   EXPECT_EQ(command_file("/install", "/opt/zta/"), "/opt/zta/test.ann");
   EXPECT_EQ(command_file("/home/shop/a.vrx", "/opt/zta/"), "/home/shop/a.vrx");
 }
 
-TEST(background_command, logon_and_service_anywhere_in_the_text) {
+TEST(BackgroundCommand, LogonAndServiceAnywhereInTheText) {
   EXPECT_TRUE(is_background_command("/logon"));
   EXPECT_TRUE(is_background_command("x /service y"));
   EXPECT_FALSE(is_background_command("/open"));

@@ -7,6 +7,6 @@ mkdir -p "$out"
 run=$(mktemp -d)
 chmod 700 "$run"
 trap 'rm -rf "$run"' EXIT
-LSAN_OPTIONS=suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS} XDG_RUNTIME_DIR=$run QT_QPA_PLATFORM=xcb ZTA_TEST_OUTPUT=$out "$test_app" --gtest_filter='screenshot.*'
+LSAN_OPTIONS=suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS} XDG_RUNTIME_DIR=$run QT_QPA_PLATFORM=xcb ZTA_TEST_OUTPUT=$out "$test_app" --gtest_filter='Screenshot.*'
 test -s "$out/main_window.png"
 echo "screenshot: $out/main_window.png"

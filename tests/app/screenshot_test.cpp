@@ -4,13 +4,13 @@
 #include "app/main_frame.hpp"
 #include "tests/app/app_test_env.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 namespace {
 
-class screenshot : public app_fixture {};
+class Screenshot : public app_fixture {};
 
 // Saves a picture of the window with a few announcements into $ZTA_TEST_OUTPUT.
-TEST_F(screenshot, main_window) {
+TEST_F(Screenshot, MainWindow) {
   add_announcement("Shop Opening", 0).script =
       "Good morning and welcome. Our shop is now open: today's fresh bread is on aisle two.";
   add_announcement("Closing in 15 minutes", 1);
@@ -30,4 +30,4 @@ TEST_F(screenshot, main_window) {
 }
 
 }  // namespace
-}  // namespace zta::testing
+}  // namespace zta::test

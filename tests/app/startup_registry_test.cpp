@@ -12,8 +12,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct registry_fixture : ::testing::Test {
-  testing::temp_folder dir;
+struct RegistryTest : ::testing::Test {
+  test::temp_folder dir;
   xdg_startup_registry reg{xdg_roots{dir.path() + "data", dir.path() + "config", false}};
   std::string text(const std::string& path) {
     std::ifstream in(path);
@@ -21,14 +21,14 @@ struct registry_fixture : ::testing::Test {
   }
 };
 
-TEST_F(registry_fixture, install_folder_is_created_under_the_data_home) {
+TEST_F(RegistryTest, InstallFolderIsCreatedUnderTheDataHome) {
   const std::string expected = dir.path() + "data/VRX Tolvane/ZTA";
   EXPECT_EQ(reg.install_folder(), expected);
   EXPECT_TRUE(fs::is_directory(expected));
   EXPECT_EQ(reg.installed_exe_path(), expected + "/vrxpar");
 }
 
-TEST_F(registry_fixture, logon_entry_is_written_once_and_cleared) {
+TEST_F(RegistryTest, LogonEntryIsWrittenOnceAndCleared) {
   EXPECT_FALSE(reg.logon_start_is_set());
   reg.logon_start_set();
   ASSERT_TRUE(reg.logon_start_is_set());
@@ -49,7 +49,7 @@ TEST_F(registry_fixture, logon_entry_is_written_once_and_cleared) {
   reg.logon_start_clear();  // a missing entry is no error
 }
 
-TEST_F(registry_fixture, service_unit_is_enabled_by_its_wants_link_and_removed) {
+TEST_F(RegistryTest, ServiceUnitIsEnabledByItsWantsLinkAndRemoved) {
   EXPECT_FALSE(reg.service_is_installed());
   ASSERT_TRUE(reg.service_install());
   const std::string unit = dir.path() + "config/systemd/user/ZTAAnnService.service";
@@ -71,13 +71,13 @@ TEST_F(registry_fixture, service_unit_is_enabled_by_its_wants_link_and_removed) 
   reg.service_uninstall();
 }
 
-TEST(exec_values, reserved_characters_are_escaped) {
+TEST(ExecValues, ReservedCharactersAreEscaped) {
   EXPECT_EQ(desktop_exec_value("/a b/x", "/logon"), "\"/a b/x\" /logon");
   EXPECT_EQ(desktop_exec_value("/a$\"b\\c%", "/logon"), "\"/a\\\\$\\\\\"b\\\\\\\\c%%\" /logon");
   EXPECT_EQ(unit_exec_value("/a b/x%y\"", "/service"), "\"/a b/x%%y\\\"\" /service");
 }
 
-TEST(xdg_roots, come_from_the_environment) {
+TEST(XdgRoots, ComeFromTheEnvironment) {
   const std::string data = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
   const std::string config = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
   ::setenv("XDG_DATA_HOME", "/tmp/d", 1);

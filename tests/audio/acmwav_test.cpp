@@ -13,12 +13,12 @@
 namespace zta {
 namespace {
 
-using testing::capture_sink;
-using testing::pcm16_wav;
-using testing::read_wav;
-using testing::sine;
-using testing::temp_folder;
-using testing::wav_builder;
+using test::capture_sink;
+using test::pcm16_wav;
+using test::read_wav;
+using test::sine;
+using test::temp_folder;
+using test::wav_builder;
 
 std::vector<std::int16_t> ramp(int n) {
   std::vector<std::int16_t> s(static_cast<std::size_t>(n));

@@ -11,7 +11,7 @@
 #include "tests/audio/wav_builder.hpp"
 #include "tests/common/temp_folder.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 
 // Half a second of a tone, with a short pause either side.
 inline std::vector<std::int16_t> speech(std::uint32_t rate, std::uint16_t channels) {
@@ -60,4 +60,4 @@ inline void expect_imported(const import_case& c, pcm_decoder_factory* decoders)
   EXPECT_EQ(data.names().size(), 1u);
 }
 
-}  // namespace zta::testing
+}  // namespace zta::test

@@ -14,13 +14,13 @@
 namespace zta {
 namespace {
 
-using testing::expect_imported;
-using testing::import_case;
-using testing::pcm16_wav;
-using testing::sine;
-using testing::speech;
-using testing::temp_folder;
-using testing::wav_builder;
+using test::expect_imported;
+using test::import_case;
+using test::pcm16_wav;
+using test::sine;
+using test::speech;
+using test::temp_folder;
+using test::wav_builder;
 
 TEST(ImportWav, FilesBecomeAnnouncementsWithClips) {
   const import_case cases[] = {

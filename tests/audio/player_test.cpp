@@ -21,11 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> logged;  // names the player logged, in order
-void record_log(const station&, const ann_blk& a) {
-  logged.emplace_back(a.name_text());
-}
-
 std::vector<std::uint8_t> ramp_bytes(std::size_t samples, int start) {
   std::vector<std::uint8_t> b;
   for (std::size_t i = 0; i < samples; ++i) {
@@ -61,7 +56,6 @@ class PlayerTest : public ::testing::Test {
     ann.clip = 0;
     ann.chimes = 1;
     st.clip_use[0] = clip_allocated;
-    logged.clear();
   }
 
   void put_clip(std::size_t samples) {
@@ -73,12 +67,15 @@ class PlayerTest : public ::testing::Test {
     write_file(chime_path(st, 2), chime);
   }
 
-  zta::testing::temp_folder folder;  // removed with everything in it
+  zta::test::temp_folder folder;  // removed with everything in it
   fs::path dir;
   station st;
   test_wave_out device;
   recording_aux_mixer mixer;
-  announcement_player player{st, device, mixer, &record_log};
+  std::vector<std::string> logged;  // names the player logged, in order
+  announcement_player player{st, device, mixer, [this](const station&, const ann_blk& a) {
+                               logged.emplace_back(a.name_text());
+                             }};
   ann_blk ann;
   std::vector<std::uint8_t> clip, chime;
 };
@@ -339,7 +336,7 @@ TEST_F(PlayerTest, SampleBlindDeviceSeesTheSameProgrammeLength) {
       write_file(clip_path(st, 0), std::vector<std::uint8_t>(clip_bytes, 9));
       test_wave_out blind;
       blind.keep_written = keep;
-      announcement_player p(st, blind, mixer, &record_log);
+      announcement_player p(st, blind, mixer, &no_play_log);
       p.play_announcement(&ann);
       blind.complete_all();
       completed.push_back(blind.completed);

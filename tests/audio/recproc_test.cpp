@@ -13,7 +13,7 @@
 namespace zta {
 namespace {
 
-using testing::temp_folder;
+using test::temp_folder;
 
 std::vector<std::int16_t> silence(int n) {
   return std::vector<std::int16_t>(static_cast<std::size_t>(n), 0);

@@ -8,7 +8,7 @@
 
 #include "base/byte_codec.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 
 class wav_builder {
  public:
@@ -74,4 +74,4 @@ inline std::vector<std::int16_t> sine(int n, double freq, double rate, double am
   return s;
 }
 
-}  // namespace zta::testing
+}  // namespace zta::test

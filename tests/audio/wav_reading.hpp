@@ -6,7 +6,7 @@
 #include "audio/acmwav.hpp"
 #include "tests/common/temp_folder.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 
 // Keeps every block the reader delivers, as delivered.
 struct capture_sink final : sample_sink {
@@ -40,4 +40,4 @@ inline read_result read_wav(const std::vector<std::uint8_t>& bytes,
   return r;
 }
 
-}  // namespace zta::testing
+}  // namespace zta::test

@@ -4,7 +4,7 @@
 
 #include "announcements/ann_blk.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 
 // Current at any moment (all dates, all day, every day) with the given clip; every other field as
 // a freshly allocated record has it (no chimes, not manual, no automatic start).
@@ -18,4 +18,4 @@ inline ann_blk always_current(std::string_view name, int clip) {
   return a;
 }
 
-}  // namespace zta::testing
+}  // namespace zta::test

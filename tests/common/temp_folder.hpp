@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace zta::testing {
+namespace zta::test {
 
 class temp_folder {
  public:
@@ -53,4 +53,4 @@ class temp_folder {
   std::filesystem::path path_;
 };
 
-}  // namespace zta::testing
+}  // namespace zta::test

@@ -12,9 +12,9 @@
 namespace zta {
 namespace {
 
-using testing::record;
-using testing::sound_for;
-using testing::temp_folder;
+using test::record;
+using test::sound_for;
+using test::temp_folder;
 
 // Reads the package's head into the station and runs the file step to its end.
 load_tally load_file(station& st, const std::vector<std::uint8_t>& bytes, const temp_folder& dir,
@@ -25,7 +25,7 @@ load_tally load_file(station& st, const std::vector<std::uint8_t>& bytes, const 
   clip_cleanup(st);
   dlexe job(st);
   job.begin_sections(std::move(f));
-  testing::run_to_end(job);
+  test::run_to_end(job);
   return job.tally();
 }
 
@@ -38,7 +38,7 @@ const ann_blk* find(const station& st, std::int32_t stamp) {
 
 TEST(FileStep, PackageSoundsDecodeToTheEncodersReconstruction) {
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   package_build b;
   b.records = {record("eight", 11, 9000), record("twelve", 12, 4096 * 3 + 5),
                record("empty", 13, 0)};
@@ -53,13 +53,13 @@ TEST(FileStep, PackageSoundsDecodeToTheEncodersReconstruction) {
     ASSERT_NE(a, nullptr);
     ASSERT_TRUE(valid_clip(a->clip));
     EXPECT_EQ(st.clip_use[static_cast<std::size_t>(a->clip)] & clip_allocated, clip_allocated);
-    EXPECT_EQ(testing::clip_samples(dir, a->clip), sounds[i].code.reconstruction) << i;
+    EXPECT_EQ(test::clip_samples(dir, a->clip), sounds[i].code.reconstruction) << i;
   }
 }
 
 TEST(FileStep, ChecksumFailureAndUnknownIdentityLeaveTheNumberFree) {
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   package_build b;
   b.records = {record("good", 21, 500)};
   package_sound bad = sound_for(record("bad", 21, 500), false, 4);
@@ -72,14 +72,14 @@ TEST(FileStep, ChecksumFailureAndUnknownIdentityLeaveTheNumberFree) {
   EXPECT_EQ(t.attached, 1);
   // Both failures wrote clip 0 and left it unallocated, so the good sound took 0 as well.
   EXPECT_EQ(st.content.list[0].clip, 0);
-  EXPECT_EQ(testing::clip_samples(dir, 0), good.code.reconstruction);
+  EXPECT_EQ(test::clip_samples(dir, 0), good.code.reconstruction);
 }
 
 // 4096 code bytes of width-0 groups: the checksum byte is the first byte of the second block,
 // and the next section header follows it.
 TEST(FileStep, ChecksumByteAtTheStartOfABlock) {
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   package_build b;
   b.records = {record("silence", 201, 65536), record("after", 202, 333)};
   package_sound silence{201, 65536, {}};
@@ -89,8 +89,8 @@ TEST(FileStep, ChecksumByteAtTheStartOfABlock) {
   load_tally t = load_file(st, build_package_file(b, {silence, after}), dir);
   EXPECT_EQ(t.attached, 2);
   EXPECT_EQ(t.checksum_failures, 0);
-  EXPECT_EQ(testing::clip_samples(dir, find(st, 201)->clip), std::vector<std::int16_t>(65536, 0));
-  EXPECT_EQ(testing::clip_samples(dir, find(st, 202)->clip), after.code.reconstruction);
+  EXPECT_EQ(test::clip_samples(dir, find(st, 201)->clip), std::vector<std::int16_t>(65536, 0));
+  EXPECT_EQ(test::clip_samples(dir, find(st, 202)->clip), after.code.reconstruction);
 }
 
 TEST(FileStep, FileEndingInsideASectionEndsTheLoad) {
@@ -105,7 +105,7 @@ TEST(FileStep, FileEndingInsideASectionEndsTheLoad) {
   for (auto [cut, early] :
        {std::pair<std::size_t, bool>{1, true}, {100, true}, {into_header, false}}) {
     temp_folder dir;
-    station st(dir.path(), testing::test_now);
+    station st(dir.path(), test::test_now);
     std::vector<std::uint8_t> bytes(whole.begin(), whole.end() - static_cast<long>(cut));
     load_tally t = load_file(st, bytes, dir);
     EXPECT_EQ(t.attached, 1) << cut;
@@ -116,7 +116,7 @@ TEST(FileStep, FileEndingInsideASectionEndsTheLoad) {
 
 TEST(FileStep, DamagedSectionHeaderEndsTheLoad) {
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   package_build b;
   b.records = {record("x", 41, 10)};
   auto bytes = build_package_head(b);
@@ -129,7 +129,7 @@ TEST(FileStep, DamagedSectionHeaderEndsTheLoad) {
 
 TEST(FileStep, IdentitiesReusedAcrossLoadsKeepTheirClips) {
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   ann_blk mine = package_record_defaults();
   mine.set_name("Mine");
   mine.user_made = 1;
@@ -147,7 +147,7 @@ TEST(FileStep, IdentitiesReusedAcrossLoadsKeepTheirClips) {
   const int clip_a = find(st, 51)->clip;
   const int clip_b = find(st, 52)->clip;
   ASSERT_TRUE(valid_clip(clip_a) && valid_clip(clip_b));
-  const auto sound_a = testing::clip_samples(dir, clip_a);
+  const auto sound_a = test::clip_samples(dir, clip_a);
 
   // The next package keeps A (no new sound for it), drops B and brings C.
   package_build second;
@@ -158,7 +158,7 @@ TEST(FileStep, IdentitiesReusedAcrossLoadsKeepTheirClips) {
   ASSERT_EQ(st.content.list.count(), 3);
   EXPECT_EQ(st.content.list[0].id_stamp, 51);
   EXPECT_EQ(st.content.list[0].clip, clip_a);
-  EXPECT_EQ(testing::clip_samples(dir, clip_a), sound_a);
+  EXPECT_EQ(test::clip_samples(dir, clip_a), sound_a);
   EXPECT_EQ(st.content.list[1].id_stamp, 53);
   EXPECT_TRUE(valid_clip(st.content.list[1].clip));
   EXPECT_EQ(st.content.list[2].name_text(), "Mine") << "user-made records survive the merge";
@@ -169,7 +169,7 @@ TEST(FileStep, IdentitiesReusedAcrossLoadsKeepTheirClips) {
 
 TEST(FileStep, NewSoundReplacesTheClipOfTheSameIdentity) {
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   ann_blk old = package_record_defaults();
   old.id_stamp = 111;
   old.id_serial = 640;
@@ -184,7 +184,7 @@ TEST(FileStep, NewSoundReplacesTheClipOfTheSameIdentity) {
   EXPECT_EQ(t.attached, 1);
   const int now_clip = st.content.list[0].clip;
   EXPECT_NE(now_clip, 5);
-  EXPECT_EQ(testing::clip_samples(dir, now_clip), s.code.reconstruction);
+  EXPECT_EQ(test::clip_samples(dir, now_clip), s.code.reconstruction);
   clip_cleanup(st);
   EXPECT_FALSE(dir.exists("afl005.aud")) << "no longer referenced: the clean-up deletes it";
   EXPECT_TRUE(dir.exists("afl00" + std::to_string(now_clip) + ".aud"));
@@ -196,7 +196,7 @@ struct disk_world {
   temp_folder data;
   temp_folder disk1;
   temp_folder disk2;
-  station st{data.path(), testing::test_now};
+  station st{data.path(), test::test_now};
 };
 
 // Writes a disk: data.npd and the given pieces as a.aud, b.aud, ...
@@ -216,7 +216,7 @@ load_tally load_disk(station& st, const temp_folder& disk) {
   clip_cleanup(st);
   dlexe job(st);
   job.begin_pieces(disk.path());
-  testing::run_to_end(job);
+  test::run_to_end(job);
   return job.tally();
 }
 
@@ -243,8 +243,8 @@ TEST(DiskStep, PiecesOfOneDiskAreJoinedInOneLoad) {
       {piece(big, 0, 5000), piece(big, 5000, total), piece(small, 0, small.code.code.size() + 1)});
   load_tally t = load_disk(w.st, w.disk1);
   EXPECT_EQ(t.attached, 2);
-  EXPECT_EQ(testing::clip_samples(w.data, find(w.st, 61)->clip), big.code.reconstruction);
-  EXPECT_EQ(testing::clip_samples(w.data, find(w.st, 62)->clip), small.code.reconstruction);
+  EXPECT_EQ(test::clip_samples(w.data, find(w.st, 61)->clip), big.code.reconstruction);
+  EXPECT_EQ(test::clip_samples(w.data, find(w.st, 62)->clip), small.code.reconstruction);
 }
 
 TEST(DiskStep, LaterDiskFirstIsKeptAsATemporaryPiece) {
@@ -265,7 +265,7 @@ TEST(DiskStep, LaterDiskFirstIsKeptAsATemporaryPiece) {
   load_tally t1 = load_disk(w.st, w.disk1);
   EXPECT_EQ(t1.attached, 1);
   ASSERT_TRUE(valid_clip(find(w.st, 71)->clip));
-  EXPECT_EQ(testing::clip_samples(w.data, find(w.st, 71)->clip), big.code.reconstruction);
+  EXPECT_EQ(test::clip_samples(w.data, find(w.st, 71)->clip), big.code.reconstruction);
   EXPECT_EQ(w.st.pieces.temporary[0].stored_at, 0) << "used up: the next clean-up deletes it";
   clip_cleanup(w.st);
   EXPECT_FALSE(w.data.exists("a.tmp"));
@@ -292,7 +292,7 @@ TEST(DiskStep, FirstDiskFirstLeavesAPartialSoundUntilTheChecksum) {
   load_tally t2 = load_disk(w.st, w.disk2);
   EXPECT_EQ(t2.attached, 1);
   EXPECT_EQ(find(w.st, 81)->clip, clip);
-  EXPECT_EQ(testing::clip_samples(w.data, clip), big.code.reconstruction);
+  EXPECT_EQ(test::clip_samples(w.data, clip), big.code.reconstruction);
   EXPECT_EQ(w.st.pieces.partial[0].clip, -1);
 }
 
@@ -330,7 +330,7 @@ TEST(DiskStep, FifthPendingPieceAndFifthPartialSoundTakeTheOldestSlot) {
   load_tally t1 = load_disk(v.st, v.disk1);
   EXPECT_EQ(t1.attached, 4) << "sound 0's continuation was lost";
   EXPECT_EQ(find(v.st, 90)->clip, -1);
-  EXPECT_EQ(testing::clip_samples(v.data, find(v.st, 94)->clip), sounds[4].code.reconstruction);
+  EXPECT_EQ(test::clip_samples(v.data, find(v.st, 94)->clip), sounds[4].code.reconstruction);
 }
 
 TEST(DiskStep, PiecesForNoWaitingAnnouncementAreSkipped) {
@@ -353,7 +353,7 @@ TEST(DiskStep, PiecesForNoWaitingAnnouncementAreSkipped) {
 
 TEST(LoadPieces, ReleasedAtExit) {
   disk_world w;
-  w.st.pieces.temporary[2] = temp_piece{1, 2, 3, testing::test_now};
+  w.st.pieces.temporary[2] = temp_piece{1, 2, 3, test::test_now};
   w.data.write("c.tmp", std::vector<std::uint8_t>{1});
   w.st.pieces.partial[1].clip = 7;
   w.st.clip_use[7] = clip_allocated;

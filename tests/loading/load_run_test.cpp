@@ -17,13 +17,13 @@
 namespace zta {
 namespace {
 
-using testing::record;
-using testing::temp_folder;
+using test::record;
+using test::temp_folder;
 
 std::vector<std::uint8_t> one_sound_package(std::int32_t stamp, std::int32_t samples) {
   package_build b;
   b.records = {record("r" + std::to_string(stamp), stamp, samples)};
-  return build_package_file(b, {testing::sound_for(b.records[0], false, 3)});
+  return build_package_file(b, {test::sound_for(b.records[0], false, 3)});
 }
 
 bool run(load_run& r) {
@@ -36,7 +36,7 @@ bool run(load_run& r) {
 
 TEST(LoadRun, FileMethodFallsBackToTheDownloadedPackage) {
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   st.content.owner.set_customer_number(77);
   st.load_opts.method = load_method::file;
   set_field_text(st.load_opts.file_path, dir.file("missing.vrx"));
@@ -51,7 +51,7 @@ TEST(LoadRun, FileMethodFallsBackToTheDownloadedPackage) {
 
 TEST(LoadRun, MissingFileFailsSilentlyAndRefusedPackageSaysWhy) {
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   st.load_opts.method = load_method::file;
   set_field_text(st.load_opts.file_path, dir.file("none.vrx"));
   load_run missing(st, {});
@@ -70,7 +70,7 @@ TEST(LoadRun, MissingFileFailsSilentlyAndRefusedPackageSaysWhy) {
 
 TEST(LoadRun, WavPathIsImportedNotReadAsAPackage) {
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   st.load_opts.method = load_method::file;
   // A package under a .Wav name: imported as a WAV, so its list never arrives.
   dir.write("sound.Wav", one_sound_package(5, 300));
@@ -103,12 +103,12 @@ TEST(LoadRun, WavPathIsImportedNotReadAsAPackage) {
 
 TEST(LoadRun, DiskMethodReadsTheChosenDrive) {
   temp_folder dir, drive_b;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   st.load_opts.method = load_method::disk;
   st.load_opts.drive = 1;
   package_build b;
   b.records = {record("d", 9, 100)};
-  package_sound s = testing::sound_for(b.records[0], true, 4);
+  package_sound s = test::sound_for(b.records[0], true, 4);
   auto disks = build_disk_set(b, {s}, 1440 * 1024);
   ASSERT_EQ(disks.size(), 1u);
   drive_b.write("data.npd", disks[0].data_npd);
@@ -119,7 +119,7 @@ TEST(LoadRun, DiskMethodReadsTheChosenDrive) {
   load_run r(st, env);
   EXPECT_TRUE(run(r));
   ASSERT_EQ(st.content.list.count(), 1);
-  EXPECT_EQ(testing::clip_samples(dir, st.content.list[0].clip), s.code.reconstruction);
+  EXPECT_EQ(test::clip_samples(dir, st.content.list[0].clip), s.code.reconstruction);
 }
 
 // Statuses queued by the worker and handed to the load on the test's thread, as a dialog would.
@@ -144,7 +144,7 @@ struct status_queue {
 
 TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
   temp_folder dir, server;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   st.content.owner.set_customer_number(12);
   st.load_opts.method = load_method::ftp;
   server.write("pa12.vrx", one_sound_package(8, 500));
@@ -173,8 +173,8 @@ TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
     }
     while (r.step()) {
     }
-    EXPECT_EQ(st.load_opts.last_success, testing::test_now);
-    EXPECT_EQ(st.load_opts.last_attempt, testing::test_now);
+    EXPECT_EQ(st.load_opts.last_success, test::test_now);
+    EXPECT_EQ(st.load_opts.last_attempt, test::test_now);
     if (!changed) {
       EXPECT_EQ(r.state(), load_state::failed) << "nothing new";
       EXPECT_EQ(texts.front(), status_connecting);
@@ -253,7 +253,7 @@ TEST(UpdateDue, Rules) {
 namespace zta {
 namespace {
 
-void write_wav(const testing::temp_folder& dir, const std::string& name, std::size_t frames) {
+void write_wav(const test::temp_folder& dir, const std::string& name, std::size_t frames) {
   std::vector<std::uint8_t> b;
   byte_writer w(b);
   w.bytes("RIFF", 4);
@@ -275,8 +275,8 @@ void write_wav(const testing::temp_folder& dir, const std::string& name, std::si
 }
 
 TEST(LoadRun, WavFileIsImportedAsANewAnnouncement) {
-  testing::temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  test::temp_folder dir;
+  station st(dir.path(), test::test_now);
   st.load_opts.method = load_method::file;
   write_wav(dir, "tone.WAV", 22050);
   set_field_text(st.load_opts.file_path, dir.file("tone.WAV"));
@@ -287,7 +287,7 @@ TEST(LoadRun, WavFileIsImportedAsANewAnnouncement) {
   ASSERT_EQ(st.content.list.count(), 1);
   EXPECT_EQ(st.content.list[0].user_made, 1);
   EXPECT_TRUE(valid_clip(st.content.list[0].clip));
-  EXPECT_GT(testing::clip_samples(dir, st.content.list[0].clip).size(), 10000u);
+  EXPECT_GT(test::clip_samples(dir, st.content.list[0].clip).size(), 10000u);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "loading/package_writer.hpp"
 #include "tests/common/temp_folder.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 
 inline constexpr std::int32_t test_now = 1'800'000'000;  // well past the 7-day piece age
 
@@ -68,4 +68,4 @@ inline int run_to_end(dlexe& job) {
   return steps;
 }
 
-}  // namespace zta::testing
+}  // namespace zta::test

@@ -13,7 +13,7 @@
 namespace zta {
 namespace {
 
-using testing::temp_folder;
+using test::temp_folder;
 
 std::vector<std::uint8_t> fixture(const std::string& name) {
   std::ifstream in(std::string(ZTA_FIXTURES) + "/loading/" + name, std::ios::binary);
@@ -50,7 +50,7 @@ TEST(PackageFixture, SmallVersion1PackageReadsAndRebuildsByteForByte) {
   const auto bytes = fixture("small_v1.vrx");
   ASSERT_EQ(bytes.size(), 171u);
   temp_folder dir;
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   long pos = 0;
   ASSERT_EQ(read_bytes(st, bytes, &pos), package_error::none);
   EXPECT_EQ(pos, 22 + 4 + 116) << "positioned after the content, at the first section";
@@ -81,7 +81,7 @@ TEST(PackageFixture, SmallVersion1PackageReadsAndRebuildsByteForByte) {
   package_build build;
   build.version = 1;
   build.customers = {4242};
-  package_record_spec full = testing::record("Store closing", 1700000000, 4);
+  package_record_spec full = test::record("Store closing", 1700000000, 4);
   full.commence = 1600000000;
   full.expiry = 1900000000;
   full.day_from = 3600;
@@ -93,7 +93,7 @@ TEST(PackageFixture, SmallVersion1PackageReadsAndRebuildsByteForByte) {
   full.chimes = false;
   full.confirm = true;
   full.manual = false;
-  build.records = {full, testing::record("Silence", 1700000001, 0)};
+  build.records = {full, test::record("Silence", 1700000001, 0)};
   build.notice = package_notice{1800000000, 86400, "New offers"};
   package_sound s1{1700000000, 4, {}};
   s1.code.code = {0x4D, 0xB4, 0xF0};
@@ -139,7 +139,7 @@ TEST(PackageHeader, ChecksAndTheirMessages) {
   store_le<std::int32_t>(&cases[6].bytes[4], -1);
   for (const auto& c : cases) {
     temp_folder dir;
-    station st(dir.path(), testing::test_now);
+    station st(dir.path(), test::test_now);
     EXPECT_EQ(read_bytes(st, c.bytes), c.expected) << c.what;
   }
   EXPECT_STREQ(package_error_text(package_error::header), "File header error.");
@@ -156,7 +156,7 @@ TEST(PackageHeader, ChecksAndTheirMessages) {
 
 // A station with one user-made and one delivered announcement, to see that nothing changes.
 station prepared_station(const temp_folder& dir) {
-  station st(dir.path(), testing::test_now);
+  station st(dir.path(), test::test_now);
   ann_blk user = package_record_defaults();
   user.set_name("Mine");
   user.user_made = 1;
@@ -164,7 +164,7 @@ station prepared_station(const temp_folder& dir) {
   ann_blk delivered = package_record_defaults();
   delivered.set_name("Old");
   st.content.list.push_back(delivered);
-  st.content.notice = updateinfo{testing::test_now + 100, 0, "pending"};
+  st.content.notice = updateinfo{test::test_now + 100, 0, "pending"};
   return st;
 }
 
@@ -231,7 +231,7 @@ TEST(PackageContent, NoticeAndNegativeCount) {
   byte_writer w(past);
   write_package_notice(w, {100, 3600, "hello"});
   ASSERT_EQ(read_bytes(st, with_header(1, 8, past)), package_error::none);
-  EXPECT_EQ(st.content.notice, (updateinfo{testing::test_now + 3600, 3600, "hello"}));
+  EXPECT_EQ(st.content.notice, (updateinfo{test::test_now + 3600, 3600, "hello"}));
   past.clear();
   write_package_notice(w, {100, 0x7FFFFFF0, "late"});
   ASSERT_EQ(read_bytes(st, with_header(1, 8, past)), package_error::none);

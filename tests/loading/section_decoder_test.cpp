@@ -109,7 +109,7 @@ TEST(Predictor, ArithmeticWrapsAsThirtyTwoBits) {
 // fast whole-group path agrees with the sample-by-sample path.
 TEST(SectionDecoder, BlockwiseDecodingMatchesWholeDecoding) {
   for (bool twelve : {false, true}) {
-    auto pcm = testing::test_sound(5003, twelve ? 7 : 3);
+    auto pcm = test::test_sound(5003, twelve ? 7 : 3);
     encoded_sound enc = encode_sound(pcm, twelve);
     std::vector<std::uint8_t> bytes = enc.code;
     bytes.push_back(enc.checksum);
@@ -141,7 +141,7 @@ TEST(SectionDecoder, BlockwiseDecodingMatchesWholeDecoding) {
 }
 
 TEST(SectionDecoder, ChecksumByteAsFirstByteOfTheNextBlock) {
-  auto pcm = testing::test_sound(3000, 5);
+  auto pcm = test::test_sound(3000, 5);
   encoded_sound enc = encode_sound(pcm, false);
   section_decoder_state s;
   ASSERT_TRUE(start_section(s, 3000));

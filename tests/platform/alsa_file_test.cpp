@@ -13,8 +13,6 @@
 
 namespace zta::test {
 
-void no_log(const station&, const ann_blk&) {}
-
 namespace {
 
 class AlsaFilePcm : public ::testing::TestWithParam<bool> {
@@ -46,7 +44,7 @@ TEST_P(AlsaFilePcm, CapturedBytesAreChimeClipAndPadding) {
   p.st.settings.balanced = is_balanced ? 1 : 0;
   alsa_wave_out device;
   recording_aux_mixer mixer;
-  announcement_player player(p.st, device, mixer, &no_log);
+  announcement_player player(p.st, device, mixer, &no_play_log);
   player.play_announcement(&p.ann);
   ASSERT_TRUE(player.is_open()) << "the file PCM did not open";
   EXPECT_TRUE(run_loop_until([&] { return !player.is_open(); }, 20000));
@@ -67,7 +65,7 @@ TEST_F(AlsaFilePcm, VolumeScalesTheSamples) {
   p.st.settings.announcement_level = 50;  // V = 32767
   alsa_wave_out device;
   recording_aux_mixer mixer;
-  announcement_player player(p.st, device, mixer, &no_log);
+  announcement_player player(p.st, device, mixer, &no_play_log);
   player.play_announcement(&p.ann);
   ASSERT_TRUE(run_loop_until([&] { return !player.is_open(); }, 20000));
   auto got = read_bytes(capture);
@@ -89,7 +87,7 @@ TEST_F(AlsaFilePcm, OpenFailsForAMissingDevice) {
   alsa_wave_out device(std::vector<alsa_device>{{"nothing", "no_such_pcm_here"}});
   recording_aux_mixer mixer;
   programme p(dir);
-  announcement_player player(p.st, device, mixer, &no_log);
+  announcement_player player(p.st, device, mixer, &no_play_log);
   player.play_announcement(&p.ann);
   EXPECT_FALSE(player.is_open());
   EXPECT_EQ(p.st.clip_use[0], clip_allocated);

@@ -18,7 +18,7 @@
 
 #include "tests/common/temp_folder.hpp"
 
-namespace zta::testing {
+namespace zta::test {
 
 inline bool port_answers(int port) {
   int s = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -98,4 +98,4 @@ class ftp_server {
   pid_t pid_ = -1;
 };
 
-}  // namespace zta::testing
+}  // namespace zta::test

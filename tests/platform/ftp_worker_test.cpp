@@ -13,8 +13,8 @@
 namespace zta {
 namespace {
 
-using testing::ftp_server;
-using testing::temp_folder;
+using test::ftp_server;
+using test::temp_folder;
 
 constexpr std::int64_t remote_mtime = 1709814896;
 constexpr std::int32_t remote_stamp = 0x01DA708B;
@@ -116,7 +116,7 @@ TEST(FtpWorker, ServerDownFails) {
   temp_folder local;
   statuses st;
   inet_class inet(curl());
-  inet.start_download(st.poster(), "127.0.0.1:" + std::to_string(testing::free_port()), "pa1.vrx",
+  inet.start_download(st.poster(), "127.0.0.1:" + std::to_string(test::free_port()), "pa1.vrx",
                       local.file("pa1.vrx"), 5);
   ASSERT_TRUE(st.wait_final());
   EXPECT_EQ(st.codes().back(), 0);

@@ -21,9 +21,9 @@ namespace zta::test {
 namespace fs = std::filesystem;
 
 inline fs::path fresh_dir(const std::string& prefix) {
-  auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  fs::path dir =
-      fs::path(testing::TempDir()) / (prefix + "-" + info->test_suite_name() + "-" + info->name());
+  auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  fs::path dir = fs::path(::testing::TempDir()) /
+                 (prefix + "-" + info->test_suite_name() + "-" + info->name());
   fs::remove_all(dir);
   fs::create_directories(dir);
   return dir;
@@ -101,7 +101,5 @@ inline std::vector<std::uint8_t> balanced(const std::vector<std::uint8_t>& mono)
   }
   return out;
 }
-
-void no_log(const station&, const ann_blk&);
 
 }  // namespace zta::test

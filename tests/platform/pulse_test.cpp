@@ -28,7 +28,7 @@ class PulseAudio : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     // One daemon per process: ctest runs the cases of this suite as parallel processes.
-    root = fs::path(testing::TempDir()) / ("pulse-" + std::to_string(getpid()));
+    root = fs::path(::testing::TempDir()) / ("pulse-" + std::to_string(getpid()));
     fs::remove_all(root);
     fs::create_directories(root / "run");
     fs::permissions(root / "run", fs::perms::owner_all, fs::perm_options::replace);
@@ -148,7 +148,7 @@ TEST_F(PulseAudio, ShortAnnouncementKeepsTheDeviceForNineBuffers) {
   programme p(root / "announcement", 0, 2000);
   alsa_wave_out device;
   recording_aux_mixer mixer;
-  announcement_player player(p.st, device, mixer, &no_log);
+  announcement_player player(p.st, device, mixer, &no_play_log);
   auto start = std::chrono::steady_clock::now();
   player.play_announcement(&p.ann);
   ASSERT_TRUE(player.is_open());

@@ -43,7 +43,7 @@ TEST_F(SimAudio, PlaysAtTheSpeedFactorAndKeepsEverySampleInAWav) {
   programme p(dir);
   p.st.settings.music_device = 0;
   p.st.settings.mic_device = 1;
-  announcement_player player(p.st, *dev.out, *dev.mixer, &no_log);
+  announcement_player player(p.st, *dev.out, *dev.mixer, &no_play_log);
   auto start = std::chrono::steady_clock::now();
   player.play_announcement(&p.ann);
   ASSERT_TRUE(player.is_open());
@@ -73,7 +73,7 @@ TEST_F(SimAudio, BalancedGoesToItsOwnStereoFile) {
   sim_aux_mixer mixer(levels);
   programme p(dir);
   p.st.settings.balanced = 1;
-  announcement_player player(p.st, out, mixer, &no_log);
+  announcement_player player(p.st, out, mixer, &no_play_log);
   player.play_announcement(&p.ann);
   ASSERT_TRUE(run_loop_until([&] { return !player.is_open(); }, 10000));
   auto wav = read_bytes(dir / "wave_out-2ch.wav");

@@ -14,12 +14,12 @@
 namespace zta {
 namespace {
 
-using testing::capture_sink;
-using testing::expect_imported;
-using testing::import_case;
-using testing::read_wav;
-using testing::speech;
-using testing::wav_builder;
+using test::capture_sink;
+using test::expect_imported;
+using test::import_case;
+using test::read_wav;
+using test::speech;
+using test::wav_builder;
 
 TEST(AcmwavDecoded, EightBitPcm) {
   std::vector<std::uint8_t> body;

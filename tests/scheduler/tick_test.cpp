@@ -29,8 +29,6 @@ constexpr int hms(int h, int m, int s) {
   return h * 3600 + m * 60 + s;
 }
 
-void no_log(const station&, const ann_blk&) {}
-
 struct fake_callouts final : tick_callouts {
   void show_notice(const std::string& text) override { notices.push_back(text); }
   bool can_show_notice() const override { return notices_visible; }
@@ -60,7 +58,7 @@ class TickTest : public ::testing::Test {
   }
 
   int add(const char* name, std::vector<std::int32_t> fixed, std::int16_t autoplay = 0) {
-    ann_blk a = zta::testing::always_current(name, st.content.list.count());
+    ann_blk a = zta::test::always_current(name, st.content.list.count());
     a.autoplay = autoplay;
     a.fixed_times = std::move(fixed);
     st.content.list.push_back(a);
@@ -89,12 +87,12 @@ class TickTest : public ::testing::Test {
   }
   void finish() { device.complete_all(); }
 
-  zta::testing::temp_folder folder;  // removed with everything in it
+  zta::test::temp_folder folder;  // removed with everything in it
   fs::path dir;
   station st;
   test_wave_out device;
   recording_aux_mixer mixer;
-  announcement_player player{st, device, mixer, &no_log};
+  announcement_player player{st, device, mixer, &no_play_log};
   remote_folder remote;
   fixed_wall_clock clock;
   fake_callouts calls;
@@ -397,7 +395,7 @@ TEST_F(TickTest, FirstDelaysAfterSetUp) {
   add("Startup", {hms(9, 0, 3)});
   add("Seq", {}, -1);
   simulated_loop loop(day0 + hms(9, 0, 0));
-  announcement_player sim_player(st, loop.device(), mixer, &no_log);
+  announcement_player sim_player(st, loop.device(), mixer, &no_play_log);
   scheduler_tick sim_tick(st, sim_player, remote, loop.clock(), calls);
   st.clock.set(loop.moment());
   sim_tick.set_up();

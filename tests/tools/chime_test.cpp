@@ -37,7 +37,7 @@ double rms(const std::vector<std::int16_t>& s, double from_s, double to_s) {
 }
 
 TEST(ZtaChime, ClipsHaveTheRightLengthLevelAndDecay) {
-  testing::temp_folder dir;
+  test::temp_folder dir;
   for (int n = 1; n <= 3; ++n) {
     const std::string path = dir.path() + "chimes" + std::to_string(n) + ".aud";
     ASSERT_EQ(run_chime(std::to_string(n) + " --out " + path), 0) << n;
@@ -64,7 +64,7 @@ TEST(ZtaChime, ClipsHaveTheRightLengthLevelAndDecay) {
 }
 
 TEST(ZtaChime, BadArgumentsWriteNothing) {
-  testing::temp_folder dir;
+  test::temp_folder dir;
   const std::string out = dir.path() + "x.aud";
   for (const std::string& args :
        std::vector<std::string>{"0 --out " + out, "4 --out " + out, "two --out " + out, "2",

@@ -12,10 +12,10 @@
 namespace zta {
 namespace {
 
-using testing::run_command;
+using test::run_command;
 
 TEST(MakeDemo, PackageShowsEveryScheduleKindAndLoads) {
-  testing::temp_folder dir;
+  test::temp_folder dir;
   const std::string tool = ZTA_TOOL;
   const auto made = run_command(
       "ZTA=" + tool + " ZTA_DEMO_FIXED_TIME=37800 " ZTA_SOURCE_DIR "/scripts/make-demo.sh " +

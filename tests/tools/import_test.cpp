@@ -13,7 +13,7 @@
 namespace zta {
 namespace {
 
-using testing::temp_folder;
+using test::temp_folder;
 
 struct tool_run {
   int status;
@@ -25,7 +25,7 @@ tool_run import(const temp_folder& dir, const std::string& files) {
   const std::string err = dir.file("stderr.txt");
   const std::string cmd = "cd " + dir.path() + " && " + ZTA_TOOL + " import --data " + dir.path() +
                           " " + files + " 2>" + err;
-  const testing::command_result c = testing::run_command(cmd);
+  const test::command_result c = test::run_command(cmd);
   tool_run r{c.status, c.out, {}};
   const auto e = dir.read("stderr.txt");
   r.err.assign(e.begin(), e.end());
@@ -35,11 +35,11 @@ tool_run import(const temp_folder& dir, const std::string& files) {
 TEST(ZtaImport, MakesClipsAndSavesTheList) {
   temp_folder dir;
   std::vector<std::int16_t> stereo;
-  for (auto v : testing::sine(44100, 500, 44100, 15000)) stereo.push_back(v), stereo.push_back(v);
-  dir.write("Store Closing.wav", testing::pcm16_wav(44100, 2, stereo));
+  for (auto v : test::sine(44100, 500, 44100, 15000)) stereo.push_back(v), stereo.push_back(v);
+  dir.write("Store Closing.wav", test::pcm16_wav(44100, 2, stereo));
   std::vector<std::int16_t> loud(22050);
   for (std::size_t i = 0; i < loud.size(); ++i) loud[i] = (i / 8) % 2 ? 32767 : -32768;
-  dir.write("loud.wav", testing::pcm16_wav(22050, 1, loud));
+  dir.write("loud.wav", test::pcm16_wav(22050, 1, loud));
   dir.write("junk.wav", std::string("not a wave"));
 
   const tool_run r = import(dir, "'" + dir.file("Store Closing.wav") + "' " + dir.file("loud.wav") +

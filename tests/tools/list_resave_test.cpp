@@ -13,12 +13,12 @@
 namespace zta {
 namespace {
 
-using testing::temp_folder;
+using test::temp_folder;
 
-using run_result = testing::command_result;
+using run_result = test::command_result;
 
 run_result run_tool(const std::string& args) {
-  return testing::run_command(std::string(ZTA_TOOL) + " " + args + " 2>/dev/null");
+  return test::run_command(std::string(ZTA_TOOL) + " " + args + " 2>/dev/null");
 }
 
 TEST(ZtaList, ThreeHundredFixedTimesShow255AfterResave) {

@@ -15,7 +15,7 @@
 namespace zta {
 namespace {
 
-using testing::temp_folder;
+using test::temp_folder;
 
 struct result {
   int status;
@@ -24,7 +24,7 @@ struct result {
 
 result zta(const std::string& args) {
   const std::string cmd = std::string(ZTA_TOOL) + " " + args + " 2>&1";
-  const testing::command_result c = testing::run_command(cmd);
+  const test::command_result c = test::run_command(cmd);
   return {c.status, c.out};
 }
 

@@ -42,7 +42,7 @@ class PreviewTool : public ::testing::Test {
   }
   void add(const char* name, std::vector<std::int32_t> fixed, std::int16_t autoplay,
            std::size_t samples) {
-    ann_blk a = zta::testing::always_current(name, st.content.list.count());
+    ann_blk a = zta::test::always_current(name, st.content.list.count());
     a.autoplay = autoplay;
     a.fixed_times = std::move(fixed);
     std::ofstream(clip_path(st, a.clip), std::ios::binary) << std::string(samples * 2, '\1');
@@ -60,7 +60,7 @@ class PreviewTool : public ::testing::Test {
                status);
   }
 
-  zta::testing::temp_folder folder;  // removed with everything in it
+  zta::test::temp_folder folder;  // removed with everything in it
   fs::path dir;
   station st;
 };

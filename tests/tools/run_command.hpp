@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-namespace zta::testing {
+namespace zta::test {
 
 struct command_result {
   int status = -1;
@@ -22,4 +22,4 @@ inline command_result run_command(const std::string& command) {
   return r;
 }
 
-}  // namespace zta::testing
+}  // namespace zta::test

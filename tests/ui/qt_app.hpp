@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QImage>
 
-namespace zta::ui::test {
+namespace zta::test {
 
 inline QApplication& qt_app() {
   return *static_cast<QApplication*>(QCoreApplication::instance());
@@ -18,4 +18,4 @@ inline int count_in_row(const QImage& img, int y, QColor colour) {
   return n;
 }
 
-}  // namespace zta::ui::test
+}  // namespace zta::test

@@ -1,0 +1,54 @@
+#pragma once
+// What every front end of the player does alike, the window and the headless copy: it is the
+// tick's callouts while it lives, saves the settings when the event loop is idle and when it ends,
+// runs the scheduler's timers, sets itself up from the settings file, and loads the files handed
+// to the program. A front end adds what it shows and how it runs a load.
+#include <QObject>
+#include <optional>
+#include <string>
+
+#include "app/app_context.hpp"
+#include "app/tick_timers.hpp"
+
+namespace zta {
+
+class player_front_end : public tick_callouts {
+ public:
+  player_front_end(const player_front_end&) = delete;
+  player_front_end& operator=(const player_front_end&) = delete;
+
+  // A command text handed to the program (none: a start without arguments).
+  virtual void open_command(const std::optional<std::string>& text) = 0;
+
+  // tick_callouts: the update runs a load the front end's way when it is due.
+  bool run_automatic_update() override;
+
+  tick_timers& timers() { return timers_; }
+
+ protected:
+  // `owner` is the front end's own object: the idle save and posted commands live as long as it.
+  player_front_end(QObject* owner, app_context& ctx);
+  // Detaches from the tick, stops the timers and saves what changed.
+  ~player_front_end();
+
+  // The set-up, in this order: the settings file, settings_loaded(), `self_command` posted to
+  // open_command, the tick's set-up values, its timers (the splash's only with `splash`),
+  // timers_armed(), and last the remote control folder.
+  void set_up(const std::optional<std::string>& self_command, bool splash);
+  virtual void settings_loaded() {}
+  virtual void timers_armed() {}
+
+  // Runs one load by the load options as they are now, to its end; true when it loaded.
+  virtual bool run_load() = 0;
+  // Loads the file that command text names by the file method (the stored method and path are
+  // kept), then marks the settings changed and rewrites the remote listing.
+  bool load_command_file(const std::string& text);
+
+  app_context& ctx_;
+
+ private:
+  QObject* owner_;
+  tick_timers timers_;
+};
+
+}  // namespace zta
