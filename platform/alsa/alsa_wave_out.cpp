@@ -87,7 +87,6 @@ bool alsa_wave_out::open(int index, const wave_format& format, wave_out_listener
   pcm_ = pcm;
   format_ = format;
   listener_ = &listener;
-  period_ = period;
   buffer_ = buffer;
   queued_frames_ = written_frames_ = consumed_ = 0;
   feed_index_ = 0;
@@ -240,7 +239,7 @@ void alsa_wave_out::close() {
   snd_pcm_close(pcm_);
   pcm_ = nullptr;
   listener_ = nullptr;
-  period_ = buffer_ = 0;
+  buffer_ = 0;
 }
 
 }  // namespace zta

@@ -41,10 +41,6 @@ class alsa_wave_out final : public wave_out {
   void close() override;
   void set_volume(std::uint32_t word) override { volume_ = word; }
 
-  // Frames per period and in the ring as the device accepted them (0 when closed).
-  unsigned long period_frames() const { return period_; }
-  unsigned long buffer_frames() const { return buffer_; }
-
  private:
   struct queued {
     wave_header* header;
@@ -70,7 +66,7 @@ class alsa_wave_out final : public wave_out {
   std::uint64_t queued_frames_ = 0;
   std::uint64_t written_frames_ = 0;
   std::uint64_t consumed_ = 0;
-  unsigned long period_ = 0, buffer_ = 0;
+  unsigned long buffer_ = 0;  // frames in the ring as the device accepted them (0 when closed)
   std::uint32_t volume_ = 0xFFFFFFFF;
   std::vector<std::int16_t> scaled_;
   std::uint64_t generation_ = 0;  // changes on reset and close
