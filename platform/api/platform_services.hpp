@@ -12,12 +12,14 @@
 #include "platform/api/pcm_decoder.hpp"
 #include "platform/api/startup_registry.hpp"
 #include "platform/api/wall_clock.hpp"
+#include "platform/api/wave_in.hpp"
 #include "platform/api/wave_out.hpp"
 
 namespace zta {
 
 struct audio_devices {
-  std::unique_ptr<wave_out> out;
+  std::unique_ptr<wave_out> out;  // the PA output and the audition device
+  std::unique_ptr<wave_in> in;    // the user record device; none: no recording
   std::unique_ptr<aux_mixer> mixer;
   std::string description;  // "ALSA", or what stands in for it ("simulated in DIR")
 };
