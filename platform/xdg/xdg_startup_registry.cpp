@@ -1,9 +1,5 @@
 #include "platform/xdg/xdg_startup_registry.hpp"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,8 +7,7 @@
 #include <vector>
 
 #include "base/file_io.hpp"
-
-extern char** environ;
+#include "platform/xdg/xdg_tools.hpp"
 
 namespace zta {
 
@@ -27,19 +22,6 @@ std::string env_or(const char* name, const std::string& fallback) {
 
 std::string home_folder() {
   return env_or("HOME", "/tmp");
-}
-
-// Runs a command without a shell and waits for it; false when it could not run or failed.
-bool run_command(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  argv.reserve(args.size() + 1);
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid) return false;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool write_text(const std::string& path, const std::string& text) {
@@ -144,6 +126,10 @@ std::string xdg_startup_registry::wants_link_path() const {
   return roots_.config_home + "/systemd/user/default.target.wants/" + service_name + ".service";
 }
 
+std::string xdg_startup_registry::linger_marker_path() const {
+  return roots_.config_home + "/systemd/user/" + service_name + ".linger";
+}
+
 bool xdg_startup_registry::logon_start_is_set() {
   std::error_code ec;
   return fs::exists(autostart_path(), ec);
@@ -173,9 +159,14 @@ bool xdg_startup_registry::service_install() {
   fs::create_symlink(unit_path(), wants_link_path(), ec);
   if (ec) return false;
   if (roots_.manage_systemd) {
-    run_command({"systemctl", "--user", "daemon-reload"});
-    std::string user = user_name();
-    if (!user.empty()) run_command({"loginctl", "enable-linger", user});
+    run_tool({"systemctl", "--user", "daemon-reload"});
+    const std::string user = user_name();
+    std::string linger;
+    run_tool({"loginctl", "show-user", user, "--property=Linger", "--value"}, {}, &linger);
+    // Lingering that was on already belongs to someone else: the uninstall leaves it on.
+    if (!user.empty() && linger.rfind("yes", 0) != 0 &&
+        run_tool({"loginctl", "enable-linger", user}))
+      write_text(linger_marker_path(), user + "\n");
   }
   return true;
 }
@@ -184,12 +175,18 @@ void xdg_startup_registry::service_uninstall() {
   std::error_code ec;
   fs::remove(wants_link_path(), ec);
   fs::remove(unit_path(), ec);
-  if (roots_.manage_systemd) run_command({"systemctl", "--user", "daemon-reload"});
+  if (roots_.manage_systemd) {
+    run_tool({"systemctl", "--user", "daemon-reload"});
+    const std::string user = user_name();
+    if (fs::exists(linger_marker_path(), ec) && !user.empty())
+      run_tool({"loginctl", "disable-linger", user});
+  }
+  fs::remove(linger_marker_path(), ec);
 }
 
 bool restart_service(const xdg_roots& roots) {
   if (!roots.manage_systemd) return false;
-  return run_command(
+  return run_tool(
       {"systemctl", "--user", "--no-block", "start", std::string(service_name) + ".service"});
 }
 

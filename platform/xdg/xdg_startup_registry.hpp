@@ -35,6 +35,8 @@ class xdg_startup_registry final : public startup_registry {
   std::string autostart_path() const;
   std::string unit_path() const;
   std::string wants_link_path() const;
+  // Present while lingering is on because service_install turned it on.
+  std::string linger_marker_path() const;
   const xdg_roots& roots() const { return roots_; }
 
  private:

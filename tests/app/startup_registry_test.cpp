@@ -89,5 +89,54 @@ TEST(XdgRoots, ComeFromTheEnvironment) {
   ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 }
 
+// systemd's tools stood in for by scripts that write down how they were called.
+struct LingerTest : ::testing::TestWithParam<bool> {
+  void SetUp() override {
+    fs::create_directories(dir.path() + "bin");
+    const std::string log = dir.path() + "calls";
+    for (const char* tool : {"loginctl", "systemctl"}) {
+      const std::string path = dir.path() + "bin/" + tool;
+      std::ofstream(path) << "#!/bin/sh\necho \"" << tool << " $*\" >> '" << log
+                          << "'\n[ \"$1\" = show-user ] && echo " << (GetParam() ? "yes" : "no")
+                          << "\nexit 0\n";
+      fs::permissions(path, fs::perms::owner_all);
+    }
+    old_path = std::getenv("PATH");
+    old_user = std::getenv("USER") ? std::getenv("USER") : "";
+    ::setenv("PATH", (dir.path() + "bin:" + old_path).c_str(), 1);
+    ::setenv("USER", "shop", 1);
+  }
+  void TearDown() override {
+    ::setenv("PATH", old_path.c_str(), 1);
+    ::setenv("USER", old_user.c_str(), 1);
+  }
+  std::string calls() {
+    std::ifstream in(dir.path() + "calls");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  test::temp_folder dir;
+  std::string old_path, old_user;
+  xdg_startup_registry reg{xdg_roots{dir.path() + "data", dir.path() + "config", true}};
+};
+
+TEST_P(LingerTest, TheUninstallTurnsLingeringOffOnlyWhenTheInstallTurnedItOn) {
+  const bool was_on = GetParam();
+  ASSERT_TRUE(reg.service_install());
+  reg.service_uninstall();
+  const std::string enable = "loginctl enable-linger shop\n";
+  const std::string disable = "loginctl disable-linger shop\n";
+  EXPECT_EQ(calls().find(enable) != std::string::npos, !was_on) << calls();
+  EXPECT_EQ(calls().find(disable) != std::string::npos, !was_on) << calls();
+  EXPECT_FALSE(fs::exists(reg.linger_marker_path()));
+  // A second removal asks for nothing more.
+  const std::string before = calls();
+  reg.service_uninstall();
+  EXPECT_EQ(calls().find("disable-linger", before.size()), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LingerTest, ::testing::Bool(), [](const auto& info) {
+  return std::string(info.param ? "AlreadyOn" : "WasOff");
+});
+
 }  // namespace
 }  // namespace zta
