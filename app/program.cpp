@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "app/app_context.hpp"
+#include "app/data_location.hpp"
 #include "app/headless_player.hpp"
+#include "app/install_mode.hpp"
 #include "app/main_frame.hpp"
 #include "app/run_mode.hpp"
 #include "app/shutdown_signals.hpp"
@@ -53,8 +55,15 @@ options split_options(int argc, char** argv) {
   return o;
 }
 
-std::unique_ptr<app_context> make_context(const std::string& data_folder, int& status) {
+std::unique_ptr<app_context> make_context(const std::string& data_folder,
+                                          const std::string& system_program, int& status) {
   platform_services services;
+  if (!system_program.empty()) {
+    // A system-wide installation starts its own program file at log-on and as a service.
+    xdg_roots roots = xdg_roots_from_environment();
+    roots.program = system_program;
+    services.registry = std::make_unique<xdg_startup_registry>(std::move(roots));
+  }
   std::string error;
   if (!fill_system_services(services, std::getenv("ZTA_AUDIO"), error)) {
     std::fprintf(stderr, "vrxpar: %s\n", error.c_str());
@@ -71,13 +80,15 @@ std::unique_ptr<app_context> make_context(const std::string& data_folder, int& s
 int run_program(int argc, char** argv) {
   const std::string path = program_path(argc > 0 ? argv[0] : nullptr);
   const options opts = split_options(argc, argv);
-  const std::string data_folder = data_folder_of(path);
+  // The installer and the uninstaller are chosen by the file name alone.
+  const run_mode by_name = plan_start(path, opts.args, "").mode;
+  if (by_name == run_mode::install) return run_install_mode(path, argc, argv);
+  if (by_name == run_mode::uninstall) return run_uninstall_mode(argc, argv);
+  xdg_startup_registry user_registry(xdg_roots_from_environment());
+  const data_location where = locate_data_folder(path, user_registry);
+  seed_data_folder(where);
+  const std::string& data_folder = where.folder;
   const start_plan plan = plan_start(path, opts.args, data_folder);
-  if (plan.mode == run_mode::install || plan.mode == run_mode::uninstall) {
-    std::fprintf(stderr, "vrxpar: the %s is not available yet in this version.\n",
-                 plan.mode == run_mode::install ? "installer" : "uninstaller");
-    return 3;
-  }
   // Relative file names refer to the program's own folder from here on.
   if (::chdir(data_folder.c_str()) != 0) std::perror("vrxpar: data folder");
 
@@ -104,7 +115,8 @@ int run_program(int argc, char** argv) {
   }
 
   int status = 0;
-  std::unique_ptr<app_context> ctx = make_context(data_folder, status);
+  std::unique_ptr<app_context> ctx =
+      make_context(data_folder, where.system_wide() ? path : std::string(), status);
   if (!ctx) return status;
   QObject::connect(app.get(), &QCoreApplication::aboutToQuit, [&ctx] {
     if (ctx->dirty()) ctx->save();
@@ -115,6 +127,7 @@ int run_program(int argc, char** argv) {
     server.on_handover = [&player](const std::optional<std::string>& text) {
       player.open_command(text);
     };
+    server.on_quit = [&app] { app->quit(); };
     server.on_yield = [&ctx, &app] {
       ctx->save();
       QTimer::singleShot(0, app.get(), &QCoreApplication::quit);
@@ -126,10 +139,16 @@ int run_program(int argc, char** argv) {
 
   QApplication::setQuitOnLastWindowClosed(false);
   main_frame frame(*ctx, show_message_box);
-  frame.client()->set_program_folder(data_folder);
+  frame.client()->set_program_folder(where.system_wide() ? where.shared_folder : data_folder);
   QObject::connect(&frame, &main_frame::ended, app.get(), &QCoreApplication::quit,
                    Qt::QueuedConnection);
   server.on_handover = [&frame](const std::optional<std::string>& text) { frame.handover(text); };
+  // An installer or uninstaller closes the player; the service stays stopped for it.
+  bool closed_for_setup = false;
+  server.on_quit = [&frame, &closed_for_setup] {
+    closed_for_setup = true;
+    frame.quit_without_asking();
+  };
   shutdown_signals on_signals([&frame] { frame.quit_without_asking(); });
   // A log-off or shutdown never asks; the settings are written while the session still lasts.
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, &frame, [&frame, &ctx] {
@@ -153,7 +172,8 @@ int run_program(int argc, char** argv) {
   int result = app->exec();
   server.close();
   // A desktop copy that took the player over from the service hands it back when it ends.
-  if (opts.screenshot.empty() && ctx->services.registry->service_is_installed())
+  if (opts.screenshot.empty() && !closed_for_setup &&
+      ctx->services.registry->service_is_installed())
     restart_service(xdg_roots_from_environment());
   return result;
 }

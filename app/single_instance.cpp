@@ -70,6 +70,31 @@ contact_result contact_running_copy(const QString& name, const std::optional<std
                                                  : contact_result::no_answer;
 }
 
+bool close_running_copy(const QString& name, int wait_ms) {
+  QElapsedTimer clock;
+  clock.start();
+  {
+    QLocalSocket s;
+    s.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    s.connectToServer(name);
+    if (!s.waitForConnected(wait_ms)) return false;
+    if (!read_line(s, clock, wait_ms).startsWith("ZTA1 ")) return true;
+    s.write("QUIT\n");
+    s.flush();
+    read_line(s, clock, wait_ms);
+  }
+  // It stops listening once it has saved and closed; until then a connection still succeeds.
+  while (clock.elapsed() < wait_ms) {
+    QLocalSocket probe;
+    probe.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    probe.connectToServer(name);
+    if (!probe.waitForConnected(200)) break;
+    probe.abort();
+    QThread::msleep(50);
+  }
+  return true;
+}
+
 instance_server::instance_server(bool headless, QObject* parent)
     : QObject(parent), headless_(headless) {
   server_.setSocketOptions(QLocalServer::AbstractNamespaceOption);
@@ -127,6 +152,13 @@ void instance_server::accept() {
         std::string text(body.constData(), static_cast<std::size_t>(body.size()));
         QTimer::singleShot(0, this, [this, text] {
           if (on_handover) on_handover(text);
+        });
+      } else if (line == "QUIT") {
+        s->read(eol + 1);
+        s->write("OK\n");
+        s->flush();
+        QTimer::singleShot(0, this, [this] {
+          if (on_quit) on_quit();
         });
       } else if (line == "YIELD" && headless_) {
         s->read(eol + 1);

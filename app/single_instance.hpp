@@ -5,7 +5,8 @@
 //
 // Protocol, one connection per hand-over: the server greets with "ZTA1 desktop\n" or
 // "ZTA1 headless\n"; the client sends "OPEN\n" (only bring the window to the front) or
-// "TEXT <n>\n" followed by n bytes of command text, answered by "OK\n"; or, to a headless copy,
+// "TEXT <n>\n" followed by n bytes of command text, answered by "OK\n"; or "QUIT\n" (answered
+// "OK\n": close without asking, for an installer or uninstaller); or, to a headless copy,
 // "YIELD\n": the headless copy saves, stops listening, answers "BYE\n" and ends, and the client
 // becomes the player.
 #include <QLocalServer>
@@ -35,6 +36,10 @@ enum class contact_result {
 contact_result contact_running_copy(const QString& name, const std::optional<std::string>& text,
                                     bool take_over_headless, int timeout_ms = 3000);
 
+// Asks a running copy to close without asking and waits until it has ended (it no longer
+// listens), at most `wait_ms`. Returns whether a copy was running.
+bool close_running_copy(const QString& name, int wait_ms);
+
 class instance_server : public QObject {
   Q_OBJECT
  public:
@@ -50,6 +55,8 @@ class instance_server : public QObject {
   // A command text from another copy (none: just bring the window to the front), delivered
   // queued, never from inside the socket's handler.
   std::function<void(std::optional<std::string> text)> on_handover;
+  // An installer or uninstaller wants the program closed, without asking; delivered queued.
+  std::function<void()> on_quit;
   // A desktop copy wants to take over (headless only): save now; the process should end after.
   std::function<void()> on_yield;
 

@@ -19,7 +19,7 @@ class startup_registry {
   // The install folder with every missing level created (failures to create are ignored); no
   // trailing '/'.
   virtual std::string install_folder() = 0;
-  // install_folder() + "/vrxpar".
+  // install_folder() + "/vrxpar", or the program file of a system-wide installation.
   virtual std::string installed_exe_path() = 0;
 
   // Only the entry's existence is tested.

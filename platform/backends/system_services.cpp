@@ -6,6 +6,7 @@
 #include "platform/sim/posix_locale_info.hpp"
 #include "platform/sim/system_wall_clock.hpp"
 #include "platform/sndfile/sndfile_pcm_decoder.hpp"
+#include "platform/xdg/xdg_desktop_shell.hpp"
 #include "platform/xdg/xdg_startup_registry.hpp"
 
 namespace zta {
@@ -25,6 +26,17 @@ bool fill_system_services(platform_services& s, const char* zta_audio, std::stri
   if (!s.ftp) s.ftp = std::make_shared<curl_ftp_client>();
   if (!s.decoders) s.decoders = std::make_unique<sndfile_pcm_decoder_factory>();
   return ok;
+}
+
+install_services make_install_services(std::vector<std::uint8_t> icon_png) {
+  install_services s;
+  s.registry = std::make_unique<xdg_startup_registry>(xdg_roots_from_environment());
+  xdg_shell_roots roots = xdg_shell_roots_from_environment();
+  roots.icon_png = std::move(icon_png);
+  s.shell = std::make_unique<xdg_desktop_shell>(std::move(roots));
+  s.drives = std::make_unique<env_drive_mounts>();
+  s.clock = std::make_unique<system_wall_clock>();
+  return s;
 }
 
 }  // namespace zta

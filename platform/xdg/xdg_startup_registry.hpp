@@ -14,6 +14,9 @@ struct xdg_roots {
   std::string config_home;  // $XDG_CONFIG_HOME or ~/.config
   // Whether to tell a running systemd (daemon-reload, lingering). Off in tests.
   bool manage_systemd = false;
+  // The program the entries start; empty: the install folder's "vrxpar". A system-wide
+  // installation names its own program file.
+  std::string program;
 };
 
 // The roots from the environment; systemd is managed when it runs (/run/systemd/system).
