@@ -131,7 +131,10 @@ void install_window::closeEvent(QCloseEvent* event) {
 
 uninstall_window::uninstall_window(message_box_fn box, std::function<void()> remove,
                                    QWidget* parent)
-    : QWidget(parent), box_(std::move(box)), remove_(std::move(remove)), client_(new inst_dlg(this)) {
+    : QWidget(parent),
+      box_(std::move(box)),
+      remove_(std::move(remove)),
+      client_(new inst_dlg(this)) {
   set_up_frame(this, client_, uninstall_window_title);
   connect(client_->stop_button(), &QPushButton::clicked, this, &QWidget::close);
 }
@@ -139,10 +142,10 @@ uninstall_window::uninstall_window(message_box_fn box, std::function<void()> rem
 void uninstall_window::run() {
   QTimer::singleShot(0, this, [this] {
     if (ended_) return;
-    const box_answer a = box_ ? box_(this, box_kind::yes_no_warning,
-                                     QString::fromUtf8(confirm_uninstall_caption),
-                                     QString::fromUtf8(confirm_uninstall_text))
-                              : box_answer::no;
+    const box_answer a =
+        box_ ? box_(this, box_kind::yes_no_warning, QString::fromUtf8(confirm_uninstall_caption),
+                    QString::fromUtf8(confirm_uninstall_text))
+             : box_answer::no;
     if (a == box_answer::yes && !ended_) {
       remove_();
       removed_ = true;

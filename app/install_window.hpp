@@ -31,8 +31,8 @@ class inst_dlg : public QWidget {
   QPushButton* stop_;
 };
 
-using program_starter = std::function<bool(const std::string& program,
-                                           const std::string& argument, const std::string& folder)>;
+using program_starter = std::function<bool(const std::string& program, const std::string& argument,
+                                           const std::string& folder)>;
 
 class install_window : public QWidget, public install_host {
   Q_OBJECT

@@ -60,9 +60,8 @@ std::unique_ptr<app_context> make_context(const std::string& data_folder,
   platform_services services;
   if (!system_program.empty()) {
     // A system-wide installation starts its own program file at log-on and as a service.
-    xdg_roots roots = xdg_roots_from_environment();
-    roots.program = system_program;
-    services.registry = std::make_unique<xdg_startup_registry>(std::move(roots));
+    services.registry =
+        std::make_unique<xdg_startup_registry>(xdg_roots_from_environment(), system_program);
   }
   std::string error;
   if (!fill_system_services(services, std::getenv("ZTA_AUDIO"), error)) {

@@ -26,10 +26,8 @@ int cmd_mksetup(const arg_list& args) {
   }
   std::string dir = *chimes;
   if (dir.empty() || dir.back() != '/') dir += '/';
-  const setup_sources in{*program,
-                         *manual,
-                         {dir + "chimes1.aud", dir + "chimes2.aud", dir + "chimes3.aud"},
-                         *test};
+  const setup_sources in{
+      *program, *manual, {dir + "chimes1.aud", dir + "chimes2.aud", dir + "chimes3.aud"}, *test};
   std::string error;
   setup_trailer t;
   if (!write_setup_file(in, *out, error, &t)) {

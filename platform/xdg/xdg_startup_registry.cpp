@@ -111,7 +111,7 @@ std::string xdg_startup_registry::install_folder() {
 }
 
 std::string xdg_startup_registry::installed_exe_path() {
-  if (!roots_.program.empty()) return roots_.program;
+  if (!program_.empty()) return program_;
   return install_folder() + "/" + installed_program_name;
 }
 

@@ -14,9 +14,6 @@ struct xdg_roots {
   std::string config_home;  // $XDG_CONFIG_HOME or ~/.config
   // Whether to tell a running systemd (daemon-reload, lingering). Off in tests.
   bool manage_systemd = false;
-  // The program the entries start; empty: the install folder's "vrxpar". A system-wide
-  // installation names its own program file.
-  std::string program;
 };
 
 // The roots from the environment; systemd is managed when it runs (/run/systemd/system).
@@ -24,7 +21,10 @@ xdg_roots xdg_roots_from_environment();
 
 class xdg_startup_registry final : public startup_registry {
  public:
-  explicit xdg_startup_registry(xdg_roots roots) : roots_(std::move(roots)) {}
+  // `program`: the program the entries start; empty for the install folder's "vrxpar". A
+  // system-wide installation names its own program file.
+  explicit xdg_startup_registry(xdg_roots roots, std::string program = {})
+      : roots_(std::move(roots)), program_(std::move(program)) {}
 
   std::string install_folder() override;
   std::string installed_exe_path() override;
@@ -44,6 +44,7 @@ class xdg_startup_registry final : public startup_registry {
 
  private:
   xdg_roots roots_;
+  std::string program_;
 };
 
 // The Exec= value of a desktop entry running `program` with `argument` (quoted and escaped).

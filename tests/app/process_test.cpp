@@ -10,6 +10,7 @@
 #include "announcements/play_log.hpp"
 #include "announcements/settings_store.hpp"
 #include "app/single_instance.hpp"
+#include "install/setup_writer.hpp"
 #include "platform/sim/system_wall_clock.hpp"
 #include "tests/app/app_test_env.hpp"
 #include "tests/app/package_fixture.hpp"
@@ -25,12 +26,15 @@ class ProcessTest : public ::testing::Test {
   void SetUp() override {
     fs::copy_file(ZTA_VRXPAR, dir.file("vrxpar"));
     fs::permissions(dir.file("vrxpar"), fs::perms::owner_all);
-    for (const char* sub : {"run", "played", "config", "share"})
+    for (const char* sub : {"run", "played", "config", "share", "home", "home/Desktop"})
       ::mkdir(dir.file(sub).c_str(), 0700);
     env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.file("run")));
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
     env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("share")));
+    // Nothing the installer registers may reach the real home or desktop settings.
+    env.insert("HOME", QString::fromStdString(dir.file("home")));
+    env.insert("GSETTINGS_BACKEND", "memory");
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("ZTA_AUDIO", QString::fromStdString("sim:" + dir.file("played")));
     server_name = instance_server_name_for(QByteArray::fromStdString(dir.file("run")));
@@ -155,17 +159,81 @@ TEST_F(ProcessTest, FixedTimeAnnouncementPlaysByItselfIntoTheDeviceAndTheLog) {
   EXPECT_TRUE(player->waitForFinished(20000));
 }
 
-TEST_F(ProcessTest, InstallerAndUninstallerNamesSayNotAvailable) {
-  fs::copy_file(dir.file("vrxpar"), dir.file("setup"));
-  fs::copy_file(dir.file("vrxpar"), dir.file("uninst"));
-  for (const char* name : {"setup", "uninst"}) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QString::fromStdString(dir.file(name)), {});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_NE(p.exitCode(), 0) << name;
-    EXPECT_TRUE(p.readAllStandardError().contains("not available yet")) << name;
+TEST_F(ProcessTest, QuitClosesTheWindowedAndTheHeadlessCopyWithoutAsking) {
+  EXPECT_FALSE(close_running_copy(server_name, 500));  // nobody runs
+  for (const char* mode : {"/open", "/service"}) {
+    QProcess* p = start({mode});
+    ASSERT_TRUE(listening()) << mode;
+    EXPECT_TRUE(close_running_copy(server_name, 20000)) << mode;
+    // It has stopped listening by the time the call returns, and ends in order.
+    EXPECT_FALSE(listening(300)) << mode;
+    ASSERT_TRUE(p->state() == QProcess::NotRunning || p->waitForFinished(20000)) << mode;
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit) << mode;
+    EXPECT_EQ(p->exitCode(), 0) << mode;
   }
+}
+
+TEST_F(ProcessTest, SetupFileClosesThePlayerInstallsAndStartsTheInstalledCopy) {
+  // The setup file from the built program, the manual, three chimes and a package.
+  fs::create_directories(dir.file("dist"));
+  dir.write("chimes1.aud", std::vector<std::uint8_t>(3000, 1));
+  dir.write("chimes2.aud", std::vector<std::uint8_t>(4000, 2));
+  dir.write("chimes3.aud", std::vector<std::uint8_t>(5000, 3));
+  dir.write("test.ann", one_announcement_package("Shop Opening"));
+  std::string error;
+  ASSERT_TRUE(
+      write_setup_file({ZTA_VRXPAR,
+                        ZTA_SOURCE_DIR "/docs/manual.html",
+                        {dir.file("chimes1.aud"), dir.file("chimes2.aud"), dir.file("chimes3.aud")},
+                        dir.file("test.ann")},
+                       dir.file("dist/SETUP"), error))
+      << error;
+  QProcess* running = start({"/open"});
+  ASSERT_TRUE(listening());
+
+  QProcess setup;
+  setup.setProcessEnvironment(env);
+  setup.setWorkingDirectory(QString::fromStdString(dir.file("dist")));
+  setup.setProcessChannelMode(QProcess::ForwardedChannels);
+  setup.start(QString::fromStdString(dir.file("dist/SETUP")), {});
+  ASSERT_TRUE(setup.waitForFinished(60000));
+  EXPECT_EQ(setup.exitCode(), 0);
+  // The running player was closed first, without asking.
+  ASSERT_TRUE(running->state() == QProcess::NotRunning || running->waitForFinished(20000));
+  EXPECT_EQ(running->exitCode(), 0);
+
+  const std::string folder = dir.file("share/VRX Tolvane/ZTA/");
+  std::vector<std::uint8_t> program, installed;
+  ASSERT_TRUE(read_whole_file(ZTA_VRXPAR, program));
+  ASSERT_TRUE(read_whole_file(folder + "vrxpar", installed));
+  EXPECT_TRUE(installed == program);
+  ASSERT_TRUE(read_whole_file(folder + "uninst", installed));
+  EXPECT_TRUE(installed == program);
+  for (const char* name : {"manual.html", "chimes1.aud", "chimes2.aud", "chimes3.aud", "test.ann"})
+    EXPECT_TRUE(file_exists(folder + name)) << name;
+  EXPECT_TRUE(file_exists(dir.file("config/autostart/ZTAAnnLogon.desktop")));
+  EXPECT_TRUE(file_exists(dir.file("home/Desktop/ZTA Announcement Player.desktop")));
+  EXPECT_TRUE(file_exists(dir.file("share/applications/vrx-tolvane-zta.desktop")));
+
+  // The installed copy runs with "/install": it loads the delivered package and saves it.
+  ASSERT_TRUE(listening());
+  std::vector<std::string> names;
+  station st(folder);
+  for (int waited = 0; waited < 30000 && names.empty(); waited += 200) {
+    QTest::qWait(200);
+    std::vector<std::uint8_t> bytes;
+    if (!read_whole_file(folder + "vrxpa.dat", bytes)) continue;
+    st = station(folder);
+    decode_settings_file(bytes, st);
+    names.clear();
+    for (const ann_blk& a : st.content.list) names.emplace_back(a.name_text());
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"Shop Opening"});
+  // Started from dist/: the file method points there.
+  EXPECT_EQ(st.load_opts.method, load_method::file);
+  EXPECT_EQ(std::string(st.load_opts.file_path.data()), dir.file("dist/"));
+  EXPECT_TRUE(close_running_copy(server_name, 20000));
+  EXPECT_FALSE(listening(300));
 }
 
 }  // namespace

@@ -71,6 +71,20 @@ TEST_F(RegistryTest, ServiceUnitIsEnabledByItsWantsLinkAndRemoved) {
   reg.service_uninstall();
 }
 
+TEST_F(RegistryTest, ASystemWideInstallationStartsItsOwnProgramFile) {
+  xdg_startup_registry system_wide{xdg_roots{dir.path() + "data", dir.path() + "config", false},
+                                   "/usr/bin/vrxpar"};
+  EXPECT_EQ(system_wide.installed_exe_path(), "/usr/bin/vrxpar");
+  system_wide.logon_start_set();
+  EXPECT_NE(text(system_wide.autostart_path()).find("\nExec=\"/usr/bin/vrxpar\" /logon\n"),
+            std::string::npos);
+  ASSERT_TRUE(system_wide.service_install());
+  EXPECT_NE(text(system_wide.unit_path()).find("\nExecStart=\"/usr/bin/vrxpar\" /service\n"),
+            std::string::npos);
+  // Its data still lives in the user's install folder.
+  EXPECT_EQ(system_wide.install_folder(), dir.path() + "data/VRX Tolvane/ZTA");
+}
+
 TEST(ExecValues, ReservedCharactersAreEscaped) {
   EXPECT_EQ(desktop_exec_value("/a b/x", "/logon"), "\"/a b/x\" /logon");
   EXPECT_EQ(desktop_exec_value("/a$\"b\\c%", "/logon"), "\"/a\\\\$\\\\\"b\\\\\\\\c%%\" /logon");
