@@ -26,7 +26,7 @@ std::vector<std::string> environment_with(const tool_environment& env) {
     for (const auto& [k, v] : env) replaced = replaced || k == name;
     if (!replaced) out.push_back(entry);
   }
-  for (const auto& [k, v] : env) out.push_back(k + "=" + v);
+  for (const auto& [k, v] : env) out.push_back(std::string(k).append("=").append(v));
   return out;
 }
 
@@ -36,10 +36,12 @@ bool run_tool(const std::vector<std::string>& args, const tool_environment& env,
   if (args.empty()) return false;
   std::vector<std::string> argv_text = args;
   std::vector<char*> argv;
+  argv.reserve(argv_text.size() + 1);
   for (std::string& a : argv_text) argv.push_back(a.data());
   argv.push_back(nullptr);
   std::vector<std::string> env_text = environment_with(env);
   std::vector<char*> envp;
+  envp.reserve(env_text.size() + 1);
   for (std::string& e : env_text) envp.push_back(e.data());
   envp.push_back(nullptr);
 

@@ -143,6 +143,7 @@ TEST_F(DebPackageTest, TheSystemWideProgramKeepsItsDataInTheUsersInstallFolder) 
         std::string("QT_QPA_PLATFORM=offscreen"), "ZTA_AUDIO=sim:" + session.file("played")})
     env_text.push_back(kv);
   std::vector<char*> envp;
+  envp.reserve(env_text.size() + 1);
   for (std::string& e : env_text) envp.push_back(e.data());
   envp.push_back(nullptr);
   std::string program = root() + "/usr/bin/vrxpar";
