@@ -50,9 +50,9 @@ const dialog_item items[] = {
     {set_fade_down, k::level, {54, 146, 106, 10}},
 
     {-1, k::group, {6, 170, 160, 28}, "Auto-Play"},
-    {set_sequence_enable, k::check, {12, 182, 112, 10}, "Enable Sequence-Play Interval"},
-    {set_sequence_interval, k::edit, {124, 181, 20, 12}},
-    {-1, k::label, {147, 183, 16, 8}, "mins"},
+    {set_sequence_enable, k::check, {12, 182, 120, 10}, "Enable Sequence-Play Interval"},
+    {set_sequence_interval, k::edit, {132, 181, 14, 12}},
+    {-1, k::label, {148, 183, 17, 8}, "mins"},
 
     {-1, k::group, {6, 202, 160, 30}, "Chimes"},
     {set_chimes, k::combo, {12, 213, 148, 12}},
