@@ -44,7 +44,7 @@ class LoadDialogTest : public app_fixture {
   }
   // Opens Load from the panel's button and runs `act` in the dialog; false when the dialog is
   // still open afterwards (it is then cancelled).
-  bool load(std::function<void(loadoptsdlg&)> act) {
+  bool load(const std::function<void(loadoptsdlg&)>& act) {
     int seen = 0;
     bool closed = false;
     when_open<loadoptsdlg>(seen, [act, &closed](loadoptsdlg& d) {

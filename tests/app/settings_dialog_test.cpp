@@ -27,8 +27,11 @@ class SettingsDialogTest : public app_fixture {
  protected:
   void SetUp() override {
     app_fixture::SetUp();
+    replace_context();
     make_panel();
   }
+  // A fixture on other devices makes its own context here.
+  virtual void replace_context() {}
   void TearDown() override {
     frame.reset();
     app_fixture::TearDown();
@@ -39,7 +42,7 @@ class SettingsDialogTest : public app_fixture {
     panel->set_up(std::nullopt);
   }
   // Opens Settings from the panel's button, runs `act` in the dialog, then presses OK.
-  void settings(std::function<void(SetDlg&)> act) {
+  void settings(const std::function<void(SetDlg&)>& act) {
     int seen = 0;
     when_open<SetDlg>(seen, [act](SetDlg& d) {
       act(d);
@@ -108,8 +111,7 @@ TEST_F(SettingsDialogTest, ClearingTheLogOnStartRemovesTheServiceToo) {
 // The whole path on the simulated sound card: what the user sets is heard in the next play.
 class SimulatedDeviceTest : public SettingsDialogTest {
  protected:
-  void SetUp() override {
-    app_fixture::SetUp();
+  void replace_context() override {
     ctx.reset();
     std::filesystem::create_directories(dir.path() + "sim");
     platform_services s;
@@ -127,8 +129,6 @@ class SimulatedDeviceTest : public SettingsDialogTest {
     dir.write("data/afl000.aud", std::vector<std::uint8_t>(44100, 0));
     ctx->st.content.list.push_back(a);
     ctx->st.clip_use[0] |= clip_allocated;
-    make_panel();
-    panel->fill_list();
   }
   std::string levels() const {
     std::ifstream in(dir.file("sim/levels.txt"));
@@ -146,6 +146,7 @@ std::string hex_word(std::uint32_t w) {
 
 TEST_F(SimulatedDeviceTest, DeviceLevelDayPartAndControlFolderReachTheNextPlay) {
   std::filesystem::create_directories(dir.path() + "ctl");
+  ASSERT_EQ(panel->list_count(), 1);
   settings([&](SetDlg& d) {
     auto* out = static_cast<QComboBox*>(d.control(set_sound_out_device));
     EXPECT_EQ(out->itemText(0), "Simulated output");

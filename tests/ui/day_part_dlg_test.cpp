@@ -59,6 +59,7 @@ class DayPartDlgTest : public ::testing::Test {
   }
   std::vector<QString> rows() const {
     std::vector<QString> out;
+    out.reserve(static_cast<std::size_t>(dlg->rows()->count()));
     for (int i = 0; i < dlg->rows()->count(); ++i) out.push_back(dlg->rows()->item(i)->text());
     return out;
   }

@@ -64,6 +64,7 @@ class SetDlgTest : public ::testing::Test {
   void ok() const { QTest::mouseClick(dlg->control(set_ok), Qt::LeftButton); }
   std::vector<QString> items(int id) const {
     std::vector<QString> out;
+    out.reserve(static_cast<std::size_t>(combo(id)->count()));
     for (int i = 0; i < combo(id)->count(); ++i) out.push_back(combo(id)->itemText(i));
     return out;
   }
