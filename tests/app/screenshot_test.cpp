@@ -1,43 +1,14 @@
+// Pictures of the window and the dialogs under a real X server (tests/app/screenshot.sh), into
+// $ZTA_TEST_OUTPUT; docs/ keeps copies for the manual.
 #include <QDir>
+#include <QListWidget>
 #include <QTest>
 
-#include "app/main_frame.hpp"
-#include "tests/app/app_test_env.hpp"
-
-namespace zta::test {
-namespace {
-
-class Screenshot : public app_fixture {};
-
-// Saves a picture of the window with a few announcements into $ZTA_TEST_OUTPUT.
-TEST_F(Screenshot, MainWindow) {
-  add_announcement("Shop Opening", 0).script =
-      "Good morning and welcome. Our shop is now open: today's fresh bread is on aisle two.";
-  add_announcement("Closing in 15 minutes", 1);
-  add_announcement("Lost Child", 2).confirm = 1;
-  add_announcement("Special Offer", 3);
-  main_frame frame(*ctx, box_fn());
-  frame.client()->fill_list();
-  frame.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-  QTest::qWait(200);
-  const char* env = std::getenv("ZTA_TEST_OUTPUT");
-  QString folder =
-      env != nullptr && *env != '\0' ? QString::fromLocal8Bit(env) : QStringLiteral(ZTA_BINARY_DIR);
-  QDir().mkpath(folder);
-  QString file = folder + "/main_window.png";
-  ASSERT_TRUE(frame.grab().save(file)) << file.toStdString();
-}
-
-}  // namespace
-}  // namespace zta::test
-
-#include <QLineEdit>
-#include <QListWidget>
-
 #include "announcements/owner_file.hpp"
+#include "app/main_frame.hpp"
 #include "base/byte_codec.hpp"
 #include "platform/sim/memory_startup_registry.hpp"
+#include "tests/app/app_test_env.hpp"
 #include "ui/customer_dlg.hpp"
 #include "ui/day_part_dlg.hpp"
 #include "ui/loadoptsdlg.hpp"
@@ -46,7 +17,9 @@ TEST_F(Screenshot, MainWindow) {
 namespace zta::test {
 namespace {
 
-// Saves a picture of a shown dialog into $ZTA_TEST_OUTPUT as `name`.
+class Screenshot : public app_fixture {};
+
+// Shows `w` and saves a picture of it into $ZTA_TEST_OUTPUT as `name`.
 void save_picture(QWidget& w, const char* name) {
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -57,6 +30,18 @@ void save_picture(QWidget& w, const char* name) {
   QDir().mkpath(folder);
   const QString file = folder + "/" + name;
   ASSERT_TRUE(w.grab().save(file)) << file.toStdString();
+}
+
+// Saves a picture of the window with a few announcements into $ZTA_TEST_OUTPUT.
+TEST_F(Screenshot, MainWindow) {
+  add_announcement("Shop Opening", 0).script =
+      "Good morning and welcome. Our shop is now open: today's fresh bread is on aisle two.";
+  add_announcement("Closing in 15 minutes", 1);
+  add_announcement("Lost Child", 2).confirm = 1;
+  add_announcement("Special Offer", 3);
+  main_frame frame(*ctx, box_fn());
+  frame.client()->fill_list();
+  save_picture(frame, "main_window.png");
 }
 
 TEST_F(Screenshot, Dialogs) {
