@@ -102,14 +102,18 @@ ann_blk& app_fixture::add_announcement(const std::string& name, int clip, bool m
   return ctx->st.content.list[ctx->st.content.list.count() - 1];
 }
 
-message_box_fn app_fixture::box_fn() {
-  return [this](QWidget*, box_kind kind, const QString& caption, const QString& text) {
+message_box_fn answering_boxes(std::vector<shown_box>& boxes, std::vector<box_answer>& answers) {
+  return [&boxes, &answers](QWidget*, box_kind kind, const QString& caption, const QString& text) {
     boxes.push_back({kind, caption, text});
     if (answers.empty()) return box_answer::cancel;
     box_answer a = answers.front();
     answers.erase(answers.begin());
     return a;
   };
+}
+
+message_box_fn app_fixture::box_fn() {
+  return answering_boxes(boxes, answers);
 }
 
 }  // namespace zta::test

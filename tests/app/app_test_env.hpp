@@ -30,6 +30,9 @@ struct shown_box {
   QString text;
 };
 
+// Boxes that are written down and answered with `answers` in order (cancel once they run out).
+message_box_fn answering_boxes(std::vector<shown_box>& boxes, std::vector<box_answer>& answers);
+
 class app_fixture : public ::testing::Test {
  protected:
   void SetUp() override;

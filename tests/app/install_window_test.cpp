@@ -24,15 +24,7 @@ struct started_program {
 
 class InstallWindowTest : public ::testing::Test {
  protected:
-  message_box_fn box_fn() {
-    return [this](QWidget*, box_kind kind, const QString& caption, const QString& text) {
-      boxes.push_back({kind, caption, text});
-      if (answers.empty()) return box_answer::cancel;
-      box_answer a = answers.front();
-      answers.erase(answers.begin());
-      return a;
-    };
-  }
+  message_box_fn box_fn() { return answering_boxes(boxes, answers); }
   program_starter starter() {
     return [this](const std::string& p, const std::string& a, const std::string& f) {
       started.push_back({p, a, f});
@@ -45,6 +37,17 @@ class InstallWindowTest : public ::testing::Test {
     return ended;
   }
   std::string folder() const { return dir.file("ZTA"); }
+  // Installs from `setup` in a window that answers its boxes; returns whether it was installed.
+  bool install_in_window(const std::string& setup) {
+    install_window w(box_fn(), starter());
+    installer inst(setup, origin_of_setup(setup, drives), 0, registry, shell, w);
+    bool ended = false;
+    QObject::connect(&w, &install_window::ended, [&ended] { ended = true; });
+    w.show();
+    w.run(inst);
+    EXPECT_TRUE(run_to_end(ended));
+    return inst.installed();
+  }
 
   temp_folder dir;
   fixed_drive_mounts drives{"/media/floppy0/", "/media/floppy1/"};
@@ -115,38 +118,24 @@ TEST_F(InstallWindowTest, AWrongChecksumShowsCorruptSetupFileAndTheInstallationG
   file[100] ^= 0x01;  // a byte of the program
   dir.write("SETUP", file);
   answers = {box_answer::ok};
-  install_window w(box_fn(), starter());
-  installer inst(setup, origin_of_setup(setup, drives), 0, registry, shell, w);
-  bool ended = false;
-  QObject::connect(&w, &install_window::ended, [&ended] { ended = true; });
-  w.show();
-  w.run(inst);
-  ASSERT_TRUE(run_to_end(ended));
+  EXPECT_TRUE(install_in_window(setup));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].kind, box_kind::ok_warning);
   EXPECT_EQ(boxes[0].caption, "Corrupt Setup File");
   EXPECT_EQ(boxes[0].text,
             "The setup file is corrupt.\n\nPlease contact your supplier or download the software "
             "again from www.vrxtolvane.example");
-  EXPECT_TRUE(inst.installed());
   EXPECT_EQ(started.size(), 1u);
 }
 
 TEST_F(InstallWindowTest, AMemberThatCannotBeCreatedIsReportedAndNothingIsStarted) {
   const std::string setup = write_setup(dir, setup_members::typical());
   fs::create_directories(folder() + "/test.ann/x");
-  install_window w(box_fn(), starter());
-  installer inst(setup, origin_of_setup(setup, drives), 0, registry, shell, w);
-  bool ended = false;
-  QObject::connect(&w, &install_window::ended, [&ended] { ended = true; });
-  w.show();
-  w.run(inst);
-  ASSERT_TRUE(run_to_end(ended));
+  EXPECT_FALSE(install_in_window(setup));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, "Install");
   EXPECT_EQ(boxes[0].text.toStdString(),
             "Installation failed: cannot replace " + folder() + "/test.ann: Is a directory");
-  EXPECT_FALSE(inst.installed());
   EXPECT_TRUE(started.empty());
   EXPECT_TRUE(log.empty());  // no shell integration
 }

@@ -122,29 +122,28 @@ TEST_F(InstallJobTest, LargeProgramsDoNotOverflowTheProgress) {
   EXPECT_TRUE(job.checksum_matches());
 }
 
-TEST_F(InstallJobTest, AWrongChecksumStillInstallsEverything) {
-  std::string setup = write_setup(dir, members);
-  bytes file = dir.read("SETUP");
-  file[file.size() - 1] ^= 0x01;  // the checksum's top byte
-  dir.write("SETUP", file);
-  install_job job(setup, folder());
-  ASSERT_EQ(job.begin(), install_begin::started);
-  run(job);
-  EXPECT_TRUE(job.complete());
-  EXPECT_FALSE(job.checksum_matches());
-  EXPECT_EQ(read_installed("test.ann"), members.package);
-}
-
-TEST_F(InstallJobTest, AChangedMemberByteIsCaughtByTheChecksum) {
-  std::string setup = write_setup(dir, members);
-  bytes file = dir.read("SETUP");
-  file[members.program.size() + 10] ^= 0x40;  // inside the manual
-  dir.write("SETUP", file);
-  install_job job(setup, folder());
-  ASSERT_EQ(job.begin(), install_begin::started);
-  run(job);
-  EXPECT_TRUE(job.complete());
-  EXPECT_FALSE(job.checksum_matches());
+TEST_F(InstallJobTest, AnyChangedByteIsCaughtByTheChecksumAndEverythingIsStillInstalled) {
+  struct changed_byte {
+    const char* where;
+    std::size_t position;
+    std::uint8_t flip;
+  };
+  const std::string setup = write_setup(dir, members);
+  const bytes original = dir.read("SETUP");
+  for (const changed_byte& c :
+       {changed_byte{"the checksum's top byte", original.size() - 1, 0x01},
+        changed_byte{"a byte of the manual", members.program.size() + 10, 0x40},
+        changed_byte{"the first byte of the program", 0, 0x80}}) {
+    bytes file = original;
+    file[c.position] ^= c.flip;
+    dir.write("SETUP", file);
+    install_job job(setup, folder());
+    ASSERT_EQ(job.begin(), install_begin::started) << c.where;
+    run(job);
+    EXPECT_TRUE(job.complete()) << c.where;
+    EXPECT_FALSE(job.checksum_matches()) << c.where;
+    EXPECT_EQ(read_installed("test.ann"), members.package) << c.where;
+  }
 }
 
 struct corrupt_case {

@@ -9,31 +9,13 @@
 namespace zta::ui {
 namespace {
 
-// Records which parts are repainted.
-class counting_meter : public lev_rect {
- public:
-  int paints = 0;
-  QRect last;
-
- protected:
-  void paintEvent(QPaintEvent* e) override {
-    ++paints;
-    last = e->rect();
-    lev_rect::paintEvent(e);
-  }
-};
-
 class LevRectTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::qt_app();
-    meter.resize(90, 10);
-    meter.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
-    QCoreApplication::processEvents();
-    meter.paints = 0;
+    ASSERT_TRUE(meter.show_at(QSize(90, 10)));
   }
-  counting_meter meter;
+  test::paint_recorder<lev_rect> meter;
 };
 
 TEST_F(LevRectTest, RepaintsOnlyTheChangedSpanAtOnceAndNothingForTheSameLevel) {

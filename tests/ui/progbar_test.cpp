@@ -10,31 +10,13 @@
 namespace zta::ui {
 namespace {
 
-// Records which parts are repainted.
-class counting_bar : public progbar {
- public:
-  int paints = 0;
-  QRect last;
-
- protected:
-  void paintEvent(QPaintEvent* e) override {
-    ++paints;
-    last = e->rect();
-    progbar::paintEvent(e);
-  }
-};
-
 class ProgbarTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::qt_app();
-    bar.resize(200, 12);
-    bar.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bar));
-    QCoreApplication::processEvents();
-    bar.paints = 0;
+    ASSERT_TRUE(bar.show_at(QSize(200, 12)));
   }
-  counting_bar bar;
+  test::paint_recorder<progbar> bar;
 };
 
 TEST_F(ProgbarTest, RepaintsOnlyTheStripBetweenTheOldAndNewBoundaryAtOnce) {
