@@ -292,3 +292,78 @@ TEST(LoadRun, WavFileIsImportedAsANewAnnouncement) {
 
 }  // namespace
 }  // namespace zta
+
+namespace zta {
+namespace {
+
+TEST(LoadRun, DamagedDownloadKeepsTheOldStampSoItIsFetchedAgain) {
+  temp_folder dir, server;
+  station st(dir.path(), test::test_now);
+  st.content.owner.set_customer_number(12);
+  st.load_opts.method = load_method::ftp;
+  st.load_opts.ftp_stamp = 100;
+  auto damaged = one_sound_package(8, 500);
+  damaged[0] = 7;  // a version no reader knows
+  server.write("pa12.vrx", damaged);
+  struct timespec times[2] = {{1709814896, 0}, {1709814896, 0}};
+  ::utimensat(AT_FDCWD, server.file("pa12.vrx").c_str(), times, 0);
+  inet_class inet(std::make_shared<folder_ftp_client>(server.path()));
+  status_queue q;
+  load_environment env;
+  env.inet = &inet;
+  env.post = [&](ftp_status s, std::int32_t v) { q.post(s, v); };
+  load_run r(st, env);
+  r.start();
+  while (r.state() == load_state::waiting_for_ftp) {
+    auto status = q.take();
+    ASSERT_TRUE(status) << "no status from the worker";
+    r.on_ftp_status(status->first, status->second);
+  }
+  while (r.step()) {
+  }
+  EXPECT_EQ(r.state(), load_state::failed);
+  EXPECT_EQ(r.error(), package_error::unsupported);
+  EXPECT_EQ(st.load_opts.ftp_stamp, 100) << "the damaged file would never be fetched again";
+  EXPECT_EQ(st.load_opts.last_attempt, test::test_now);
+}
+
+}  // namespace
+}  // namespace zta
+
+namespace zta {
+namespace {
+
+TEST(InetClass, ThreadThatCannotStartStillEndsTheRequestWithFailed) {
+  temp_folder dir, server;
+  int starts = 0;
+  inet_class inet(
+      std::make_shared<folder_ftp_client>(server.path()),
+      [&starts](std::function<void()>) -> std::thread {
+        ++starts;
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+      });
+  std::vector<ftp_status> seen;
+  inet.start_download([&](ftp_status s, std::int32_t) { seen.push_back(s); }, "host", "pa1.vrx",
+                      dir.file("pa1.vrx"), 0);
+  EXPECT_EQ(starts, 1);
+  EXPECT_EQ(seen, std::vector<ftp_status>{ftp_status::failed});
+  EXPECT_FALSE(inet.running());
+
+  // A load waiting for that worker ends instead of waiting for ever.
+  station st(dir.path(), test::test_now);
+  st.load_opts.method = load_method::ftp;
+  status_queue q;
+  load_environment env;
+  env.inet = &inet;
+  env.post = [&](ftp_status s, std::int32_t v) { q.post(s, v); };
+  load_run r(st, env);
+  r.start();
+  auto status = q.take();
+  ASSERT_TRUE(status) << "no status was posted";
+  r.on_ftp_status(status->first, status->second);
+  EXPECT_EQ(r.state(), load_state::failed);
+  EXPECT_EQ(st.load_opts.last_attempt, test::test_now);
+}
+
+}  // namespace
+}  // namespace zta

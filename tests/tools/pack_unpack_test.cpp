@@ -161,3 +161,30 @@ TEST(ZtaPack, ErrorsSayWhatIsWrongAndExitNonZero) {
 
 }  // namespace
 }  // namespace zta
+
+#include <sys/wait.h>
+
+namespace zta {
+namespace {
+
+TEST(ZtaUnpack, FileCutInsideASoundKeepsWhatLoadedSaysWhyAndExitsThree) {
+  packed p;
+  temp_folder data;
+  const std::string vrx = p.src.file("p.vrx");
+  ASSERT_EQ(zta("pack " + p.src.file("spec.json") + " --out " + vrx).status, 0);
+  auto bytes = p.src.read("p.vrx");
+  bytes.resize(bytes.size() - 100);
+  p.src.write("p.vrx", bytes);
+  result r = zta("unpack --data " + data.path() + " " + vrx);
+  ASSERT_TRUE(WIFEXITED(r.status));
+  EXPECT_EQ(WEXITSTATUS(r.status), 3) << r.out;
+  EXPECT_NE(r.out.find("Some announcements could not be loaded. The file ends inside a sound."),
+            std::string::npos)
+      << r.out;
+  auto clips = clips_by_stamp(data);
+  EXPECT_GE(clips[0], 0) << "what came before the cut is kept and saved";
+  EXPECT_EQ(clips[1], -1);
+}
+
+}  // namespace
+}  // namespace zta
