@@ -1,5 +1,6 @@
 #include "app/main_window.hpp"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "announcements/remote_folder.hpp"
 #include "announcements/text_encoding.hpp"
 #include "announcements/validity.hpp"
 #include "app/loaddlg.hpp"
@@ -24,6 +26,7 @@
 #include "ui/my_glyph.hpp"
 #include "ui/page_glyph.hpp"
 #include "ui/resource_paths.hpp"
+#include "ui/set_dlg.hpp"
 #include "ui/tooltip.hpp"
 
 namespace zta {
@@ -58,6 +61,7 @@ std::string find_manual(const std::string& program_folder) {
 main_window::main_window(app_context& ctx, message_box_fn box, QWidget* parent)
     : QWidget(parent), player_front_end(this, ctx), box_(std::move(box)) {
   open_url = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+  locate_file = ui::locate_file_dialog;
   program_folder_ = ctx.st.data_folder;
   make_controls();
 }
@@ -177,7 +181,9 @@ int main_window::list_index(int position) const {
 }
 
 void main_window::set_up(const std::optional<std::string>& self_command) {
+  setting_up_ = true;
   player_front_end::set_up(self_command, true);
+  setting_up_ = false;
 }
 
 void main_window::timers_armed() {
@@ -239,10 +245,14 @@ void main_window::refill_list() {
 }
 
 void main_window::control_folder_refused(const std::string& why) {
-  // Posted: the set-up runs before the event loop does.
-  QTimer::singleShot(0, this, [this, text = QString::fromStdString(why)] {
+  const QString text = QString::fromStdString(why);
+  if (!setting_up_) {
     box(box_kind::ok_warning, QStringLiteral("Warning"), text);
-  });
+    return;
+  }
+  // Posted: the set-up runs before the event loop does.
+  QTimer::singleShot(0, this,
+                     [this, text] { box(box_kind::ok_warning, QStringLiteral("Warning"), text); });
 }
 
 box_answer main_window::box(box_kind kind, const QString& caption, const QString& text) {
@@ -279,22 +289,45 @@ void main_window::announcement_control() {
 }
 
 void main_window::load() {
-  not_available("Load Announcements");
+  ui::loadoptsdlg dlg(ctx_.st.load_opts,
+                      {[this] { return run_one_load(); }, locate_file,
+                       [this] { return ctx_.services.clock->local_now(); }},
+                      this);
+  dlg.exec();
+  // The options are stored even when the dialog was cancelled.
+  announcements_changed();
 }
 
 void main_window::settings() {
-  not_available("Settings");
+  ui::device_lists devices;
+  const audio_devices& d = ctx_.services.devices;
+  if (d.out) devices.wave_out = d.out->device_names();
+  if (d.in) devices.wave_in = d.in->device_names();
+  if (d.mixer) devices.mixer_lines = d.mixer->line_names();
+  ui::SetDlg dlg(ctx_.st.settings, ctx_.st.content.owner, std::move(devices),
+                 {ctx_.services.registry.get(), box_, [this](int context) { help_at(context); }},
+                 this);
+  dlg.exec();
+  // A page cannot outlive the dialog; the lines take the levels just set.
+  ctx_.player.set_page_active(false);
+  ctx_.player.apply_music_level();
+  ctx_.player.apply_mic_level();
+  ctx_.settings_dirty = true;
+  apply_control_folder();
 }
 
 void main_window::help() {
+  help_at(ui::help_contents);
+}
+
+void main_window::help_at(int context) {
   std::string path = find_manual(program_folder_);
   if (path.empty()) {
     box(box_kind::ok_warning, QStringLiteral("Help"),
         QStringLiteral("The manual (manual.html) was not found next to the program."));
     return;
   }
-  if (open_url)
-    open_url(ui::manual_url(QString::fromStdString(path), ui::help_contents).toString());
+  if (open_url) open_url(ui::manual_url(QString::fromStdString(path), context).toString());
 }
 
 void main_window::close_panel() {
@@ -315,7 +348,9 @@ void main_window::close_splash() {
 }
 
 bool main_window::run_load() {
-  loaddlg dlg(ctx_, box_, this);
+  // Over the dialog that asked for it (the Load dialog), else over the panel.
+  QWidget* over = QApplication::activeModalWidget();
+  loaddlg dlg(ctx_, box_, over != nullptr ? over : this);
   return dlg.exec() == 1;
 }
 

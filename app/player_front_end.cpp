@@ -38,13 +38,8 @@ void player_front_end::set_up(const std::optional<std::string>& self_command, bo
 void player_front_end::apply_control_folder() {
   const std::string path(field_text(ctx_.st.settings.control_folder));
   std::string why;
-  if (ctx_.remote.set_control_folder(ctx_.st, path, &why) != folder_result::refused_data) {
-    refused_folder_.clear();
-    return;
-  }
-  if (path == refused_folder_) return;
-  refused_folder_ = path;
-  control_folder_refused(why);
+  if (ctx_.remote.set_control_folder(ctx_.st, path, &why) == folder_result::refused_data)
+    control_folder_refused(why);
 }
 
 void player_front_end::announcements_changed() {
@@ -54,9 +49,17 @@ void player_front_end::announcements_changed() {
 }
 
 bool player_front_end::run_automatic_update() {
-  if (!update_due(ctx_.st)) return false;
-  const bool loaded = run_load();
+  if (loading_ || !update_due(ctx_.st)) return false;
+  const bool loaded = run_one_load();
   announcements_changed();
+  return loaded;
+}
+
+bool player_front_end::run_one_load() {
+  if (loading_) return false;
+  loading_ = true;
+  const bool loaded = run_load();
+  loading_ = false;
   return loaded;
 }
 
@@ -64,7 +67,7 @@ bool player_front_end::load_command_file(const std::string& text) {
   bool loaded = false;
   {
     const load_method_scope scope(ctx_.st.load_opts, command_file(text, ctx_.st.data_folder));
-    loaded = run_load();
+    loaded = run_one_load();
   }
   announcements_changed();
   return loaded;

@@ -29,7 +29,7 @@ class player_front_end : public tick_callouts {
   // keeping the selected announcement, and rewrites the remote listing.
   void announcements_changed();
   // Applies the control folder setting (at set-up and after the Settings dialog). A refused
-  // folder is reported once through control_folder_refused(), until the setting changes.
+  // folder is reported through control_folder_refused(), once each time it is applied.
   void apply_control_folder();
 
   tick_timers& timers() { return timers_; }
@@ -53,6 +53,10 @@ class player_front_end : public tick_callouts {
 
   // Runs one load by the load options as they are now, to its end; true when it loaded.
   virtual bool run_load() = 0;
+  // run_load, unless a load is running already: the nested event loop of a load's progress
+  // must not start a second load on the same list and clips (the daily check, a handed-over
+  // file). False when nothing was loaded.
+  bool run_one_load();
   // Loads the file that command text names by the file method (the stored method and path are
   // kept), then announcements_changed().
   bool load_command_file(const std::string& text);
@@ -62,7 +66,7 @@ class player_front_end : public tick_callouts {
  private:
   QObject* owner_;
   tick_timers timers_;
-  std::string refused_folder_;  // the refused control folder setting already reported
+  bool loading_ = false;
 };
 
 }  // namespace zta

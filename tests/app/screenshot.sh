@@ -8,5 +8,7 @@ run=$(mktemp -d)
 chmod 700 "$run"
 trap 'rm -rf "$run"' EXIT
 LSAN_OPTIONS=suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS} XDG_RUNTIME_DIR=$run QT_QPA_PLATFORM=xcb ZTA_TEST_OUTPUT=$out "$test_app" --gtest_filter='Screenshot.*'
-test -s "$out/main_window.png"
-echo "screenshot: $out/main_window.png"
+for picture in main_window settings-dialog day-part-dialog load-dialog customer-dialog; do
+  test -s "$out/$picture.png"
+  echo "screenshot: $out/$picture.png"
+done

@@ -1,4 +1,4 @@
-#include "app/message_box.hpp"
+#include "ui/message_box.hpp"
 
 #include <QMessageBox>
 
@@ -8,7 +8,13 @@ box_answer show_message_box(QWidget* owner, box_kind kind, const QString& captio
                             const QString& text) {
   QMessageBox box(owner);
   box.setWindowTitle(caption);
-  box.setText(text);
+  // The texts keep the line breaks they were written with ("\n\r", "\r"); shown as lines.
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QStringLiteral("\n\r"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(shown);
   switch (kind) {
     case box_kind::ok_information:
       box.setIcon(QMessageBox::Information);
