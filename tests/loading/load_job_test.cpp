@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "announcements/clip_files.hpp"
+#include "announcements/settings_store.hpp"
 #include "loading/load_job.hpp"
 #include "loading/package_reader.hpp"
 #include "tests/loading/loading_helpers.hpp"
@@ -93,12 +94,26 @@ TEST(FileStep, ChecksumByteAtTheStartOfABlock) {
   EXPECT_EQ(test::clip_samples(dir, find(st, 202)->clip), after.code.reconstruction);
 }
 
+// Two records with their sounds: 700 samples at 8 bits, then 6000 at 12 bits.
+struct two_sounds {
+  package_build build;
+  std::vector<package_sound> sounds;
+  std::vector<std::uint8_t> file;
+};
+
+two_sounds two_sound_package(std::int32_t first_stamp, std::uint32_t seed) {
+  two_sounds t;
+  t.build.records = {record("first", first_stamp, 700), record("second", first_stamp + 1, 6000)};
+  t.sounds = {sound_for(t.build.records[0], false, seed),
+              sound_for(t.build.records[1], true, seed + 1)};
+  t.file = build_package_file(t.build, t.sounds);
+  return t;
+}
+
 TEST(FileStep, FileEndingInsideASectionEndsTheLoad) {
-  package_build b;
-  b.records = {record("first", 31, 700), record("second", 32, 6000)};
-  std::vector<package_sound> sounds = {sound_for(b.records[0], false, 7),
-                                       sound_for(b.records[1], true, 8)};
-  const auto whole = build_package_file(b, sounds);
+  const two_sounds p = two_sound_package(31, 7);
+  const auto& sounds = p.sounds;
+  const auto& whole = p.file;
   // Cut: without the last checksum byte (which once looped for ever), mid-code, or inside the
   // second section's header (then the file simply has no more sections).
   const std::size_t into_header = sounds[1].code.code.size() + 6;
@@ -210,13 +225,19 @@ void write_disk(const temp_folder& disk, const std::vector<std::uint8_t>& npd,
   }
 }
 
-load_tally load_disk(station& st, const temp_folder& disk) {
+// Loads a disk; with `save_between_steps` the settings file is saved between every two steps,
+// as the idle save does inside the progress dialog's loop.
+load_tally load_disk(station& st, const temp_folder& disk, bool save_between_steps = false) {
   file_handle f = open_for_read(disk.file("data.npd"));
   EXPECT_EQ(read_package_header(st, f.get()), package_error::none);
   clip_cleanup(st);
   dlexe job(st);
   job.begin_pieces(disk.path());
-  test::run_to_end(job);
+  if (save_between_steps) {
+    while (job.step()) save_settings(st);
+  } else {
+    test::run_to_end(job);
+  }
   return job.tally();
 }
 
@@ -369,22 +390,8 @@ TEST(LoadPieces, ReleasedAtExit) {
 
 // --- a sound's fate when its clip cannot be written or kept -------------------------------
 
-#include "announcements/settings_store.hpp"
-
 namespace zta {
 namespace {
-
-// Runs a disk load step by step with a save of the settings file (as the idle save does inside
-// the progress dialog's loop) between every two steps.
-load_tally load_disk_saving_between_steps(station& st, const temp_folder& disk) {
-  file_handle f = open_for_read(disk.file("data.npd"));
-  EXPECT_EQ(read_package_header(st, f.get()), package_error::none);
-  clip_cleanup(st);
-  dlexe job(st);
-  job.begin_pieces(disk.path());
-  while (job.step()) save_settings(st);
-  return job.tally();
-}
 
 TEST(DiskStep, SaveBetweenStepsKeepsTheResumedPartialSound) {
   disk_world w;
@@ -398,7 +405,7 @@ TEST(DiskStep, SaveBetweenStepsKeepsTheResumedPartialSound) {
   const int clip = w.st.pieces.partial[0].clip;
   ASSERT_TRUE(valid_clip(clip));
   write_disk(w.disk2, npd, {piece(big, split, big.code.code.size() + 1)});
-  load_tally t = load_disk_saving_between_steps(w.st, w.disk2);
+  load_tally t = load_disk(w.st, w.disk2, true);
   EXPECT_EQ(t.attached, 1);
   EXPECT_EQ(find(w.st, 121)->clip, clip);
   EXPECT_EQ(test::clip_samples(w.data, clip), big.code.reconstruction)
@@ -488,12 +495,9 @@ TEST(DiskStep, FailedReopenKeepsThePartialSound) {
 }
 
 TEST(FileStep, EarlyEndSaysWhy) {
-  package_build b;
-  b.records = {record("first", 161, 700), record("second", 162, 6000)};
-  std::vector<package_sound> sounds = {sound_for(b.records[0], false, 56),
-                                       sound_for(b.records[1], true, 57)};
-  const auto whole = build_package_file(b, sounds);
-  auto damaged = build_package_head(b);
+  const two_sounds p = two_sound_package(161, 56);
+  const auto& whole = p.file;
+  auto damaged = build_package_head(p.build);
   write_section_header(damaged, 161, std::numeric_limits<std::int32_t>::min(), 0);
   damaged.insert(damaged.end(), 64, 0);
   struct early_case {

@@ -142,14 +142,20 @@ struct status_queue {
   }
 };
 
+// A file on the stand-in server, last modified at 1709814896.
+void serve(const temp_folder& server, const std::string& name,
+           const std::vector<std::uint8_t>& bytes) {
+  server.write(name, bytes);
+  struct timespec times[2] = {{1709814896, 0}, {1709814896, 0}};
+  ::utimensat(AT_FDCWD, server.file(name).c_str(), times, 0);
+}
+
 TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
   temp_folder dir, server;
   station st(dir.path(), test::test_now);
   st.content.owner.set_customer_number(12);
   st.load_opts.method = load_method::ftp;
-  server.write("pa12.vrx", one_sound_package(8, 500));
-  struct timespec times[2] = {{1709814896, 0}, {1709814896, 0}};
-  ::utimensat(AT_FDCWD, server.file("pa12.vrx").c_str(), times, 0);
+  serve(server, "pa12.vrx", one_sound_package(8, 500));
   const std::int32_t remote_stamp = ftp_stamp_of_unix_time(1709814896);
   st.load_opts.ftp_stamp = remote_stamp;
   for (bool changed : {false, true}) {
@@ -296,6 +302,14 @@ TEST(LoadRun, WavFileIsImportedAsANewAnnouncement) {
 namespace zta {
 namespace {
 
+// The FTP method's environment: the worker's statuses go to `q`, taken by the test's thread.
+load_environment queued_ftp(inet_class& inet, status_queue& q) {
+  load_environment env;
+  env.inet = &inet;
+  env.post = [&q](ftp_status s, std::int32_t v) { q.post(s, v); };
+  return env;
+}
+
 TEST(LoadRun, DamagedDownloadKeepsTheOldStampSoItIsFetchedAgain) {
   temp_folder dir, server;
   station st(dir.path(), test::test_now);
@@ -304,15 +318,10 @@ TEST(LoadRun, DamagedDownloadKeepsTheOldStampSoItIsFetchedAgain) {
   st.load_opts.ftp_stamp = 100;
   auto damaged = one_sound_package(8, 500);
   damaged[0] = 7;  // a version no reader knows
-  server.write("pa12.vrx", damaged);
-  struct timespec times[2] = {{1709814896, 0}, {1709814896, 0}};
-  ::utimensat(AT_FDCWD, server.file("pa12.vrx").c_str(), times, 0);
+  serve(server, "pa12.vrx", damaged);
   inet_class inet(std::make_shared<folder_ftp_client>(server.path()));
   status_queue q;
-  load_environment env;
-  env.inet = &inet;
-  env.post = [&](ftp_status s, std::int32_t v) { q.post(s, v); };
-  load_run r(st, env);
+  load_run r(st, queued_ftp(inet, q));
   r.start();
   while (r.state() == load_state::waiting_for_ftp) {
     auto status = q.take();
@@ -353,10 +362,7 @@ TEST(InetClass, ThreadThatCannotStartStillEndsTheRequestWithFailed) {
   station st(dir.path(), test::test_now);
   st.load_opts.method = load_method::ftp;
   status_queue q;
-  load_environment env;
-  env.inet = &inet;
-  env.post = [&](ftp_status s, std::int32_t v) { q.post(s, v); };
-  load_run r(st, env);
+  load_run r(st, queued_ftp(inet, q));
   r.start();
   auto status = q.take();
   ASSERT_TRUE(status) << "no status was posted";

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -96,26 +97,19 @@ class trickling_ftp_server {
         const std::string line = pending.substr(0, eol);
         pending.erase(0, eol + 2);
         const std::string verb = line.substr(0, line.find(' '));
-        if (verb == "USER") {
-          say(c, "331 any password");
-        } else if (verb == "PASS") {
-          say(c, "230 logged in");
-        } else if (verb == "PWD") {
-          say(c, "257 \"/\"");
-        } else if (verb == "EPSV") {
+        // Fixed answers; the passive port and the transfer are this server's own.
+        static const std::map<std::string, std::string> replies = {
+            {"USER", "331 any password"}, {"PASS", "230 logged in"}, {"PWD", "257 \"/\""},
+            {"TYPE", "200 type set"},     {"SIZE", "213 1000000"},   {"MDTM", "213 20240307120000"},
+            {"QUIT", "221 bye"}};
+        if (verb == "EPSV") {
           say(c, "229 Entering Extended Passive Mode (|||" + std::to_string(data_port_) + "|)");
-        } else if (verb == "TYPE") {
-          say(c, "200 type set");
-        } else if (verb == "SIZE") {
-          say(c, "213 1000000");
-        } else if (verb == "MDTM") {
-          say(c, "213 20240307120000");
         } else if (verb == "RETR") {
           d = accept_one(data_);
           say(c, "150 sending");
           last_sent = std::chrono::steady_clock::now();
-        } else if (verb == "QUIT") {
-          say(c, "221 bye");
+        } else if (auto it = replies.find(verb); it != replies.end()) {
+          say(c, it->second);
         } else {
           say(c, "502 not here");
         }
