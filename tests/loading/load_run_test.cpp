@@ -347,7 +347,7 @@ TEST(InetClass, ThreadThatCannotStartStillEndsTheRequestWithFailed) {
   int starts = 0;
   inet_class inet(
       std::make_shared<folder_ftp_client>(server.path()),
-      [&starts](std::function<void()>) -> std::thread {
+      [&starts](const std::function<void()>&) -> std::thread {
         ++starts;
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
       });

@@ -235,7 +235,7 @@ TEST(ZtaPack, WavSoundIsTheClipImportMakesOfItAtAnyRate) {
         << "announcement " << i << " is not what zta import makes of the same file";
   }
   // Alike whatever the source rate: the same level, the same length to a block.
-  EXPECT_NEAR(peak(sounds[1]), peak(sounds[0]), peak(sounds[0]) / 8);
+  EXPECT_NEAR(peak(sounds[1]), peak(sounds[0]), peak(sounds[0]) / 8.0);
   EXPECT_NEAR(static_cast<double>(sounds[1].size()), static_cast<double>(sounds[0].size()), 1024);
 }
 
