@@ -28,13 +28,31 @@ namespace zta {
 
 namespace {
 
-// The program file: as started when the path names a folder, else what the system ran.
+// The program file as started (its name chooses the run mode).
 std::string program_path(const char* argv0) {
   std::string p = argv0 != nullptr ? argv0 : "";
   std::error_code ec;
   if (p.find('/') != std::string::npos) return std::filesystem::absolute(p, ec).string();
   auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
   return ec ? p : self.string();
+}
+
+// The program file itself, every link resolved: the data folder lies beside it, not beside a
+// link to it.
+std::string real_program_path(const std::string& started_as) {
+  std::error_code ec;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return self.string();
+  auto real = std::filesystem::canonical(started_as, ec);
+  return ec ? started_as : real.string();
+}
+
+// Tells whoever started this copy that it ends because the name stays taken.
+void report_name_taken(bool headless) {
+  std::fprintf(stderr, "vrxpar: %s\n", name_taken_text);
+  if (!headless)
+    show_message_box(nullptr, box_kind::ok_warning, QString::fromLatin1(frame_title),
+                     QString::fromLatin1(name_taken_text));
 }
 
 struct options {
@@ -83,8 +101,9 @@ int run_program(int argc, char** argv) {
   const run_mode by_name = plan_start(path, opts.args, "").mode;
   if (by_name == run_mode::install) return run_install_mode(path, argc, argv);
   if (by_name == run_mode::uninstall) return run_uninstall_mode(argc, argv);
+  const std::string real_path = real_program_path(path);
   xdg_startup_registry user_registry(xdg_roots_from_environment());
-  const data_location where = locate_data_folder(path, user_registry);
+  const data_location where = locate_data_folder(real_path, user_registry);
   seed_data_folder(where);
   const std::string& data_folder = where.folder;
   const start_plan plan = plan_start(path, opts.args, data_folder);
@@ -102,20 +121,20 @@ int run_program(int argc, char** argv) {
   const QString name = instance_server_name();
   instance_server server(headless);
   if (opts.screenshot.empty()) {
-    contact_result r = contact_running_copy(name, plan.handover_text, !headless);
-    if (r == contact_result::delivered) return 0;
-    if (r == contact_result::peer_yielded) {
-      server.listen_retrying(name, 5000);
-    } else if (!server.listen(name)) {
-      // Another copy started at the same moment and won: hand over to it after all.
-      if (contact_running_copy(name, plan.handover_text, !headless) == contact_result::delivered)
+    switch (claim_instance(server, name, plan.handover_text, !headless)) {
+      case claim_result::handed_over:
         return 0;
+      case claim_result::name_taken:
+        report_name_taken(headless);
+        return 4;
+      case claim_result::player:
+        break;
     }
   }
 
   int status = 0;
   std::unique_ptr<app_context> ctx =
-      make_context(data_folder, where.system_wide() ? path : std::string(), status);
+      make_context(data_folder, where.system_wide() ? real_path : std::string(), status);
   if (!ctx) return status;
   QObject::connect(app.get(), &QCoreApplication::aboutToQuit, [&ctx] {
     if (ctx->dirty()) ctx->save();
@@ -170,8 +189,10 @@ int run_program(int argc, char** argv) {
   }
   int result = app->exec();
   server.close();
-  // A desktop copy that took the player over from the service hands it back when it ends.
-  if (opts.screenshot.empty() && !closed_for_setup &&
+  // A desktop copy that took the player over from the service hands it back when it ends,
+  // unless the user chose that no more announcements play or an installer closed it.
+  if (opts.screenshot.empty() && frame.end_reason() != frame_end::user_closed &&
+      !closed_for_setup &&
       ctx->services.registry->service_is_installed())
     restart_service(xdg_roots_from_environment());
   return result;
