@@ -192,8 +192,7 @@ int run_program(int argc, char** argv) {
   // A desktop copy that took the player over from the service hands it back when it ends,
   // unless the user chose that no more announcements play or an installer closed it.
   if (opts.screenshot.empty() && frame.end_reason() != frame_end::user_closed &&
-      !closed_for_setup &&
-      ctx->services.registry->service_is_installed())
+      !closed_for_setup && ctx->services.registry->service_is_installed())
     restart_service(xdg_roots_from_environment());
   return result;
 }
