@@ -173,7 +173,9 @@ TEST(ZtaUnpack, FileCutInsideASoundKeepsWhatLoadedSaysWhyAndExitsThree) {
   const std::string vrx = p.src.file("p.vrx");
   ASSERT_EQ(zta("pack " + p.src.file("spec.json") + " --out " + vrx).status, 0);
   auto bytes = p.src.read("p.vrx");
-  bytes.resize(bytes.size() - 100);
+  ASSERT_GT(bytes.size(), 100u);
+  // Cut by erasing: g++ -O2 reads a resize to size - 100 as a possible huge fill and fails.
+  bytes.erase(bytes.end() - 100, bytes.end());
   p.src.write("p.vrx", bytes);
   result r = zta("unpack --data " + data.path() + " " + vrx);
   ASSERT_TRUE(WIFEXITED(r.status));
