@@ -52,6 +52,10 @@ void clip_cleanup(station& st) {
   for (const ann_blk& a : st.content.list) {
     if (valid_clip(a.clip)) st.clip_use[a.clip] |= clip_marked;
   }
+  // A clip still being written belongs to no announcement yet; a save in the middle keeps it.
+  for (auto& bits : st.clip_use) {
+    if ((bits & clip_writing) != 0) bits |= clip_marked;
+  }
   const long long week_ago = static_cast<long long>(st.clock.now) - piece_max_age;
   for (partial_sound& p : st.pieces.partial) {
     if (p.clip < 0) continue;

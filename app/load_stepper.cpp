@@ -31,7 +31,7 @@ void load_stepper::start() {
         },
         Qt::QueuedConnection);
   };
-  env.import_wav = default_wav_importer(ctx_.services.decoders.get());
+  env.import_wav = default_wav_importer(ctx_.services.decoders.get(), processor);
   run_ = std::make_unique<load_run>(ctx_.st, std::move(env));
   *target_ = run_.get();
   running_ = true;
@@ -40,8 +40,11 @@ void load_stepper::start() {
 }
 
 void load_stepper::step() {
-  if (!running_) return;
+  // A step may run a dialog (a WAV import's processing), whose loop must not step again.
+  if (!running_ || stepping_) return;
+  stepping_ = true;
   bool more = run_->step();
+  stepping_ = false;
   QString status = QString::fromStdString(run_->status_text());
   if (status != shown_) {
     shown_ = status;

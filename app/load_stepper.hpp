@@ -23,6 +23,10 @@ class load_stepper : public QObject {
   bool running() const { return running_; }
   const load_run& run() const { return *run_; }
 
+  // How a WAV import's processing runs (a dialog with its level warnings); empty: in the import's
+  // own steps.
+  recording_processor processor;
+
  signals:
   void statusChanged(const QString& text);
   void finished(bool loaded);
@@ -36,6 +40,7 @@ class load_stepper : public QObject {
   std::shared_ptr<load_run*> target_;  // what late FTP statuses are delivered to
   QTimer idle_;
   bool running_ = false;
+  bool stepping_ = false;
   QString shown_;
 };
 

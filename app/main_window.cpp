@@ -14,6 +14,7 @@
 #include "announcements/text_encoding.hpp"
 #include "announcements/validity.hpp"
 #include "app/loaddlg.hpp"
+#include "ui/edit_dlg.hpp"
 #include "ui/glyph_button.hpp"
 #include "ui/help.hpp"
 #include "ui/logo_win.hpp"
@@ -235,7 +236,43 @@ void main_window::not_available(const char* dialog) {
 }
 
 void main_window::announcement_control() {
-  not_available("Announcement Control");
+  if (editing_) return;
+  const int index = list_index(list_->currentRow());
+  ui::edit_devices devices;
+  devices.record = ctx_.services.devices.in.get();
+  devices.audition = ctx_.services.devices.audition.get();
+  devices.decoders = ctx_.services.decoders.get();
+  devices.clock = ctx_.services.clock.get();
+  ui::edit_hooks hooks;
+  hooks.box = box_;
+  hooks.help = [this](int context) { help_at(context); };
+  editing_ = true;
+  {
+    ui::edit_dlg dlg(ctx_.st, devices, std::move(hooks), index, this);
+    dlg.exec();
+  }
+  editing_ = false;
+  refill_after_edit();
+  if (pending_command_) {
+    const std::optional<std::string> text = std::move(pending_command_);
+    pending_command_.reset();
+    open_command(text);
+  }
+}
+
+void main_window::refill_after_edit() {
+  const int position = list_->currentRow();
+  fill_list();
+  if (position >= 0 && position < list_count_) list_->setCurrentRow(position);
+  show_script();
+  update();
+  ctx_.settings_dirty = true;
+  ctx_.remote.write_listing(ctx_.st);
+}
+
+bool main_window::run_automatic_update() {
+  if (editing_) return false;
+  return player_front_end::run_automatic_update();
 }
 
 void main_window::load() {
@@ -247,14 +284,17 @@ void main_window::settings() {
 }
 
 void main_window::help() {
+  help_at(ui::help_contents);
+}
+
+void main_window::help_at(int context) {
   std::string path = find_manual(program_folder_);
   if (path.empty()) {
     box(box_kind::ok_warning, QStringLiteral("Help"),
         QStringLiteral("The manual (manual.html) was not found next to the program."));
     return;
   }
-  if (open_url)
-    open_url(ui::manual_url(QString::fromStdString(path), ui::help_contents).toString());
+  if (open_url) open_url(ui::manual_url(QString::fromStdString(path), context).toString());
 }
 
 void main_window::close_panel() {
@@ -293,6 +333,11 @@ void main_window::open_command(const std::optional<std::string>& text) {
     return;
   }
   emit restoreRequested();
+  if (editing_) {
+    // A file load would change the list under the Announcement Control dialog's rows.
+    pending_command_ = text;
+    return;
+  }
   load_command_file(*text);
   fill_list();
 }

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "app/message_box.hpp"
+#include "ui/message_box.hpp"
 #include "app/player_front_end.hpp"
 #include "ui/logo_win.hpp"
 #include "ui/main_window_controls.hpp"
@@ -56,6 +56,9 @@ class main_window : public QWidget, public player_front_end {
   void load();
   void settings();
   void help();
+  // After a dialog that edits the list: fill the list again at the row that was selected, repaint,
+  // mark the settings changed and rewrite the remote listing.
+  void refill_after_edit();
   void close_panel();
   // A command text (none: bring the window to the front).
   void open_command(const std::optional<std::string>& text) override;
@@ -63,6 +66,11 @@ class main_window : public QWidget, public player_front_end {
   // tick_callouts
   void show_notice(const std::string& text) override;
   void close_splash() override;
+  // A load would change the list under the Announcement Control dialog's rows: while it is open
+  // the update waits for the next check.
+  bool run_automatic_update() override;
+
+  bool editing() const { return editing_; }
 
   QWidget* control(int id) const;
   int list_count() const { return list_count_; }
@@ -85,6 +93,7 @@ class main_window : public QWidget, public player_front_end {
   void open_splash();
   QRect dialog_rect(int x, int y, int w, int h) const;
   void not_available(const char* dialog);
+  void help_at(int context);
   box_answer box(box_kind kind, const QString& caption, const QString& text);
   void settings_loaded() override { fill_list(); }
   void timers_armed() override;
@@ -102,6 +111,9 @@ class main_window : public QWidget, public player_front_end {
   int base_x_ = 6;
   int base_y_ = 13;
   std::string program_folder_;
+  bool editing_ = false;  // the Announcement Control dialog is open
+  // A file handed over while the dialog was open, loaded once it has closed.
+  std::optional<std::string> pending_command_;
 };
 
 }  // namespace zta

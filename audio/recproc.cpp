@@ -58,6 +58,12 @@ recproc::recproc(station& st, rectmp* source, std::int16_t* clip, std::int32_t* 
 
 recproc::~recproc() {
   clip_file_.reset();
+  // Kept from the clean-up for as long as the job lives, so a save in a nested event loop between
+  // the end of the processing and the caller attaching the clip cannot delete it.
+  if (valid_clip(writing_clip_)) {
+    st_.clip_use[static_cast<std::size_t>(writing_clip_)] &=
+        static_cast<std::uint8_t>(~clip_writing);
+  }
   if (valid_clip(new_clip_) &&
       (st_.clip_use[static_cast<std::size_t>(new_clip_)] & clip_allocated)) {
     release_clip(st_, new_clip_);
@@ -87,7 +93,8 @@ bool recproc::start() {
     fail(recproc_failure::clip_not_created);
     return false;
   }
-  st_.clip_use[static_cast<std::size_t>(new_clip_)] |= clip_allocated;
+  st_.clip_use[static_cast<std::size_t>(new_clip_)] |= clip_allocated | clip_writing;
+  writing_clip_ = new_clip_;
 
   const std::int32_t r = fetch(*source_, held_);
   held_peak_ = peak_of(held_.data(), r / 2);
@@ -171,6 +178,18 @@ void recproc::finish() {
 void recproc::cancel() {
   if (succeeded_ || failure_ != recproc_failure::none) return;
   fail(recproc_failure::cancelled);
+}
+
+recproc_failure process_in_loop(station& st, rectmp& source, std::int16_t& clip,
+                                std::int32_t& id_serial, std::vector<level_warning>* warnings) {
+  recproc job(st, &source, &clip, &id_serial);
+  const bool started = job.start();
+  if (warnings != nullptr) warnings->insert(warnings->end(), job.warnings().begin(), job.warnings().end());
+  if (started) {
+    while (job.step()) {
+    }
+  }
+  return job.failure();
 }
 
 }  // namespace zta

@@ -4,6 +4,7 @@
 // new clip. A job in one-block steps so the "Process for Telephone" dialog keeps Cancel live.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "announcements/station.hpp"
@@ -42,7 +43,9 @@ class recproc {
   // The announcement's clip and length fields get -1 and 0 at once; they receive the new clip
   // and its length (samples up to one block after the last loud block) when processing succeeds.
   recproc(station& st, rectmp* source, std::int16_t* clip, std::int32_t* id_serial);
-  ~recproc();  // an unfinished clip is released (its file deleted unless the player holds it)
+  // An unfinished clip is released (its file deleted unless the player holds it). Until then the
+  // clip is marked clip_writing, which keeps the clean-up of a save from deleting it.
+  ~recproc();
   recproc(const recproc&) = delete;
   recproc& operator=(const recproc&) = delete;
 
@@ -69,6 +72,7 @@ class recproc {
   rectmp* source_;
   file_handle clip_file_;
   std::int16_t new_clip_ = -1;
+  std::int16_t writing_clip_ = -1;  // marked clip_writing until the job is destroyed
   std::int32_t end_position_ = 0;
   std::int32_t written_ = 0;
   int gain_ = 1024;            // Q10
@@ -86,5 +90,18 @@ class recproc {
   recproc_failure failure_ = recproc_failure::none;
   std::vector<level_warning> warnings_;
 };
+
+// How a finished recording or import becomes a clip: the processing above, run to its end by
+// whoever shows it (the "Process for Telephone" dialog) or in a plain loop. `clip` and
+// `id_serial` get -1 and 0 at once and the new clip and its length on success; the result says
+// how it ended (none: a clip was made).
+using recording_processor =
+    std::function<recproc_failure(rectmp& source, std::int16_t& clip, std::int32_t& id_serial)>;
+
+// The processing in a plain loop, without a dialog; the warnings it raised are appended to
+// `warnings` when given.
+recproc_failure process_in_loop(station& st, rectmp& source, std::int16_t& clip,
+                                std::int32_t& id_serial,
+                                std::vector<level_warning>* warnings = nullptr);
 
 }  // namespace zta

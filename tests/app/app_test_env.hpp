@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/app_context.hpp"
-#include "app/message_box.hpp"
+#include "ui/message_box.hpp"
 #include "platform/sim/fixed_wall_clock.hpp"
 #include "platform/sim/recording_aux_mixer.hpp"
 #include "platform/sim/test_wave_out.hpp"

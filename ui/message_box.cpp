@@ -1,6 +1,8 @@
-#include "app/message_box.hpp"
+#include "ui/message_box.hpp"
 
 #include <QMessageBox>
+
+#include "announcements/script_sheet.hpp"
 
 namespace zta {
 
@@ -8,8 +10,17 @@ box_answer show_message_box(QWidget* owner, box_kind kind, const QString& captio
                             const QString& text) {
   QMessageBox box(owner);
   box.setWindowTitle(caption);
-  box.setText(text);
+  // The texts carry the line ends they were written with (LF CR, CR LF, lone CR): one line each.
+  box.setText(QString::fromStdString(printable_lines(text.toStdString())));
   switch (kind) {
+    case box_kind::ok_plain:
+      box.setIcon(QMessageBox::NoIcon);
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case box_kind::ok_cancel_warning:
+      box.setIcon(QMessageBox::Warning);
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      break;
     case box_kind::ok_information:
       box.setIcon(QMessageBox::Information);
       box.setStandardButtons(QMessageBox::Ok);

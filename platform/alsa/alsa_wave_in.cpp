@@ -1,0 +1,190 @@
+#include "platform/alsa/alsa_wave_in.hpp"
+
+#include <alsa/asoundlib.h>
+#include <poll.h>
+
+#include <algorithm>
+
+namespace zta {
+
+namespace {
+
+constexpr snd_pcm_uframes_t wanted_period = 2048;
+constexpr unsigned wanted_periods = 14;
+constexpr int safety_ms = 50;
+
+}  // namespace
+
+alsa_wave_in::alsa_wave_in(std::vector<alsa_device> devices) : devices_(std::move(devices)) {
+  safety_.setInterval(safety_ms);
+  QObject::connect(&safety_, &QTimer::timeout, [this] { pump(); });
+}
+
+alsa_wave_in::~alsa_wave_in() {
+  close();
+}
+
+std::vector<std::string> alsa_wave_in::device_names() const {
+  std::vector<std::string> names;
+  for (const auto& d : devices_) names.push_back(d.name);
+  return names;
+}
+
+bool alsa_wave_in::open(int index, const wave_format& format, wave_in_listener& listener) {
+  if (is_open() || index < 0 || index >= static_cast<int>(devices_.size())) return false;
+  snd_pcm_t* pcm = nullptr;
+  if (snd_pcm_open(&pcm, devices_[static_cast<std::size_t>(index)].pcm.c_str(),
+                   SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK) < 0) {
+    return false;
+  }
+  snd_pcm_hw_params_t* hw = nullptr;
+  snd_pcm_hw_params_alloca(&hw);
+  snd_pcm_uframes_t period = wanted_period;
+  unsigned periods = wanted_periods;
+  int dir = 0;
+  bool ok = snd_pcm_hw_params_any(pcm, hw) >= 0 &&
+            snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED) >= 0 &&
+            snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE) >= 0 &&
+            snd_pcm_hw_params_set_channels(pcm, hw, static_cast<unsigned>(format.channels)) >= 0 &&
+            snd_pcm_hw_params_set_rate(pcm, hw, static_cast<unsigned>(format.rate), 0) >= 0 &&
+            snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, &dir) >= 0 &&
+            snd_pcm_hw_params_set_periods_near(pcm, hw, &periods, &dir) >= 0 &&
+            snd_pcm_hw_params(pcm, hw) >= 0;
+  if (ok) ok = snd_pcm_hw_params_get_period_size(hw, &period, &dir) >= 0;
+  if (ok) {
+    snd_pcm_sw_params_t* sw = nullptr;
+    snd_pcm_sw_params_alloca(&sw);
+    snd_pcm_uframes_t boundary = 0;
+    // Woken once a period is in; started only by start().
+    ok = snd_pcm_sw_params_current(pcm, sw) >= 0 &&
+         snd_pcm_sw_params_get_boundary(sw, &boundary) >= 0 &&
+         snd_pcm_sw_params_set_avail_min(pcm, sw, period) >= 0 &&
+         snd_pcm_sw_params_set_start_threshold(pcm, sw, boundary) >= 0 &&
+         snd_pcm_sw_params(pcm, sw) >= 0;
+  }
+  if (!ok || snd_pcm_prepare(pcm) < 0) {
+    snd_pcm_close(pcm);
+    return false;
+  }
+  pcm_ = pcm;
+  format_ = format;
+  listener_ = &listener;
+  started_ = false;
+  int count = snd_pcm_poll_descriptors_count(pcm_);
+  std::vector<pollfd> fds(static_cast<std::size_t>(std::max(count, 0)));
+  if (count > 0) snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(count));
+  for (const pollfd& p : fds) {
+    auto type = (p.events & POLLOUT) != 0 ? QSocketNotifier::Write : QSocketNotifier::Read;
+    auto n = std::make_unique<QSocketNotifier>(p.fd, type);
+    n->setEnabled(false);
+    QObject::connect(n.get(), &QSocketNotifier::activated, [this] { pump(); });
+    notifiers_.push_back(std::move(n));
+  }
+  return true;
+}
+
+void alsa_wave_in::watch(bool on) {
+  for (auto& n : notifiers_) n->setEnabled(on);
+  if (on && !safety_.isActive()) safety_.start();
+  if (!on) safety_.stop();
+}
+
+bool alsa_wave_in::add_buffer(wave_in_header& h) {
+  if (!is_open()) return false;
+  h.flags = (h.flags & ~static_cast<std::uint32_t>(wave_done)) | wave_in_queue;
+  h.recorded = 0;
+  queue_.push_back(&h);
+  return true;
+}
+
+bool alsa_wave_in::start() {
+  if (!is_open()) return false;
+  if (!started_) {
+    const int state = snd_pcm_state(pcm_);
+    if (state != SND_PCM_STATE_RUNNING && snd_pcm_start(pcm_) < 0) return false;
+    started_ = true;
+  }
+  watch(true);
+  return true;
+}
+
+void alsa_wave_in::pump() {
+  if (pump_depth_ == 0) retired_.clear();
+  if (!is_open() || !started_) return;
+  ++pump_depth_;
+  struct leave {
+    int& depth;
+    ~leave() { --depth; }
+  } guard{pump_depth_};
+  if (!notifiers_.empty()) {
+    // Let the plugin translate what woke us (some need this to clear their event).
+    std::vector<pollfd> fds(notifiers_.size());
+    snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(fds.size()));
+    for (auto& p : fds) p.revents = p.events;
+    unsigned short revents = 0;
+    snd_pcm_poll_descriptors_revents(pcm_, fds.data(), static_cast<unsigned>(fds.size()), &revents);
+  }
+  const std::uint32_t align = static_cast<std::uint32_t>(format_.block_align());
+  const std::uint64_t generation = generation_;
+  // Bounded: a device that keeps failing is left to the next wake-up.
+  for (int rounds = 0; rounds < 64; ++rounds) {
+    snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
+    if (avail < 0) {
+      // An overrun: what was lost is lost; capture goes on.
+      if (snd_pcm_recover(pcm_, static_cast<int>(avail), 1) < 0 || snd_pcm_start(pcm_) < 0) return;
+      continue;
+    }
+    if (avail == 0) return;
+    snd_pcm_sframes_t got = 0;
+    if (queue_.empty()) {
+      scratch_.resize(static_cast<std::size_t>(avail) * static_cast<std::size_t>(format_.channels));
+      got = snd_pcm_readi(pcm_, scratch_.data(), static_cast<snd_pcm_uframes_t>(avail));
+    } else {
+      wave_in_header* h = queue_.front();
+      const std::uint32_t room = (h->length - h->recorded) / align;
+      const auto frames = std::min<snd_pcm_uframes_t>(static_cast<snd_pcm_uframes_t>(avail), room);
+      got = snd_pcm_readi(pcm_, h->data + h->recorded, frames);
+      if (got > 0) h->recorded += static_cast<std::uint32_t>(got) * align;
+      if (got >= 0 && h->recorded + align > h->length) {
+        queue_.pop_front();
+        h->flags = (h->flags | wave_done) & ~static_cast<std::uint32_t>(wave_in_queue);
+        listener_->buffer_filled(*h);  // may add a buffer, reset or close
+        if (generation != generation_ || !is_open()) return;
+      }
+    }
+    if (got == -EAGAIN || got == 0) return;
+    if (got < 0) {
+      if (snd_pcm_recover(pcm_, static_cast<int>(got), 1) < 0 || snd_pcm_start(pcm_) < 0) return;
+    }
+  }
+}
+
+void alsa_wave_in::reset() {
+  ++generation_;
+  for (wave_in_header* h : queue_) {
+    h->flags = (h->flags | wave_done) & ~static_cast<std::uint32_t>(wave_in_queue);
+  }
+  queue_.clear();
+  if (pcm_ != nullptr) {
+    snd_pcm_drop(pcm_);
+    snd_pcm_prepare(pcm_);
+    watch(false);
+  }
+  started_ = false;
+}
+
+void alsa_wave_in::close() {
+  if (pcm_ == nullptr) return;
+  reset();
+  for (auto& n : notifiers_) {
+    n->setEnabled(false);
+    retired_.push_back(std::move(n));  // one of them may be the notifier whose signal is running
+  }
+  notifiers_.clear();
+  if (pump_depth_ == 0) retired_.clear();
+  snd_pcm_close(pcm_);
+  pcm_ = nullptr;
+  listener_ = nullptr;
+}
+
+}  // namespace zta
