@@ -315,7 +315,7 @@ TEST_F(PanelTest, NoticeBoxThenSettingsSavedWhenIdle) {
 }
 
 TEST_F(PanelTest, DialogsNotBuiltYetSaySo) {
-  for (int id : {id_load, id_announcement_control, id_settings}) {
+  for (int id : {id_load, id_settings}) {
     boxes.clear();
     QTest::mouseClick(button(id), Qt::LeftButton);
     ASSERT_EQ(boxes.size(), 1u) << id;

@@ -8,5 +8,7 @@ run=$(mktemp -d)
 chmod 700 "$run"
 trap 'rm -rf "$run"' EXIT
 LSAN_OPTIONS=suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS} XDG_RUNTIME_DIR=$run QT_QPA_PLATFORM=xcb ZTA_TEST_OUTPUT=$out "$test_app" --gtest_filter='Screenshot.*'
-test -s "$out/main_window.png"
-echo "screenshot: $out/main_window.png"
+for shot in main_window announcement_control; do
+  test -s "$out/$shot.png"
+  echo "screenshot: $out/$shot.png"
+done
