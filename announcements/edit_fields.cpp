@@ -52,7 +52,8 @@ void store_fields(ann_blk& a, const edit_fields& f, date_order order) {
     parse_time(a.expiry, first_characters(f.expiry_time.text, field_edit_limit));
   if (f.day_from.modified)
     a.day_from = parse_day_time(first_characters(f.day_from.text, field_edit_limit));
-  if (f.day_to.modified) a.day_to = parse_day_time(first_characters(f.day_to.text, field_edit_limit));
+  if (f.day_to.modified)
+    a.day_to = parse_day_time(first_characters(f.day_to.text, field_edit_limit));
   a.weekdays = static_cast<std::uint8_t>(f.weekdays & every_day);
   if (f.every)
     a.autoplay = leading_integer(f.minutes.text);

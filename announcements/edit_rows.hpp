@@ -16,7 +16,9 @@ struct edit_rows {
 
   int count() const { return static_cast<int>(map.size()); }
   // The announcement index of a row, -1 for a row outside the rows.
-  int index(int row) const { return row >= 0 && row < count() ? map[static_cast<std::size_t>(row)] : -1; }
+  int index(int row) const {
+    return row >= 0 && row < count() ? map[static_cast<std::size_t>(row)] : -1;
+  }
 };
 
 // Every announcement with sound, and the one at `select` even without (a placeholder that a

@@ -13,8 +13,9 @@ std::vector<fixed_time_row> fixed_time_rows(const std::vector<std::int32_t>& tim
   rows.reserve(times.size());
   for (std::size_t i = 0; i < times.size(); ++i)
     rows.push_back({day_time_text(times[i]), i, in_window(from, to, times[i])});
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const fixed_time_row& x, const fixed_time_row& y) { return x.text < y.text; });
+  std::stable_sort(rows.begin(), rows.end(), [](const fixed_time_row& x, const fixed_time_row& y) {
+    return x.text < y.text;
+  });
   return rows;
 }
 

@@ -10,10 +10,10 @@
 #include <optional>
 #include <string>
 
-#include "ui/message_box.hpp"
 #include "app/player_front_end.hpp"
 #include "ui/logo_win.hpp"
 #include "ui/main_window_controls.hpp"
+#include "ui/message_box.hpp"
 
 class QLabel;
 

@@ -49,8 +49,7 @@ text_field field_of(const QLineEdit* e) {
 QStringList choose_wav_files(QWidget* owner) {
   // The dialog starts in the working folder and leaves it as it is.
   return QFileDialog::getOpenFileNames(owner, QString::fromLatin1(wav_dialog_title),
-                                       QDir::currentPath(),
-                                       QString::fromLatin1(wav_dialog_filter));
+                                       QDir::currentPath(), QString::fromLatin1(wav_dialog_filter));
 }
 
 edit_dlg::edit_dlg(station& st, edit_devices devices, edit_hooks hooks, int initial,
@@ -315,10 +314,9 @@ void edit_dlg::build_list(int select) {
 }
 
 void edit_dlg::enable_editing(bool on) {
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{name_, commence_date_, commence_time_, expiry_date_,
-                                       expiry_time_, day_from_, day_to_, times_, every_, sequence_,
-                                       chimes_, confirm_, manual_, minutes_, script_})
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           name_, commence_date_, commence_time_, expiry_date_, expiry_time_, day_from_, day_to_,
+           times_, every_, sequence_, chimes_, confirm_, manual_, minutes_, script_})
     w->setEnabled(on);
   for (QCheckBox* box : weekdays_) box->setEnabled(on);
   for (int id : {ec_add_time, ec_delete_time, ec_play, ec_record_over, ec_delete})
@@ -327,8 +325,8 @@ void edit_dlg::enable_editing(bool on) {
 }
 
 void edit_dlg::clear_editing() {
-  for (QLineEdit* e : {name_, commence_date_, commence_time_, expiry_date_, expiry_time_,
-                       day_from_, day_to_, minutes_})
+  for (QLineEdit* e : {name_, commence_date_, commence_time_, expiry_date_, expiry_time_, day_from_,
+                       day_to_, minutes_})
     e->setText(QString());
   {
     const QSignalBlocker quiet(script_);
@@ -547,10 +545,10 @@ void edit_dlg::delete_announcement() {
   const int index = rows_.index(row);
   if (index < 0 || index >= st_.content.list.count()) return;
   if (st_.content.list[index].user_made == 0) {
-    const box_answer a =
-        hooks_.box ? hooks_.box(this, box_kind::ok_cancel_warning, QString::fromLatin1(delete_caption),
-                                QString::fromLatin1(delete_text))
-                   : box_answer::cancel;
+    const box_answer a = hooks_.box ? hooks_.box(this, box_kind::ok_cancel_warning,
+                                                 QString::fromLatin1(delete_caption),
+                                                 QString::fromLatin1(delete_text))
+                                    : box_answer::cancel;
     if (a != box_answer::ok) return;
   }
   // The edits go with the announcement.

@@ -54,7 +54,8 @@ void loadwav_dlg::reject() {
 int import_wav_file(QWidget* owner, station& st, const std::string& path,
                     pcm_decoder_factory* decoders, const message_box_fn& box) {
   loadwav_dlg dlg(st, path, decoders, box, owner);
-  if (dlg.result_index() < 0 && dlg.failure() != import_failure::none) return -1;  // refused at once
+  if (dlg.result_index() < 0 && dlg.failure() != import_failure::none)
+    return -1;  // refused at once
   dlg.exec();
   return dlg.result_index();
 }

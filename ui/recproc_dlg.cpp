@@ -68,7 +68,7 @@ recproc_failure process_recording(QWidget* owner, station& st, rectmp& source, s
 recording_processor dialog_processor(QWidget* owner, station& st, message_box_fn box) {
   QPointer<QWidget> guard(owner);
   return [guard, &st, box = std::move(box)](rectmp& source, std::int16_t& clip,
-                                              std::int32_t& id_serial) {
+                                            std::int32_t& id_serial) {
     return process_recording(guard.data(), st, source, clip, id_serial, box);
   };
 }

@@ -61,7 +61,8 @@ bool sim_wave_in::open(int index, const wave_format& format, wave_in_listener& l
 }
 
 sim_wave_in::clock::duration sim_wave_in::duration_of(const wave_in_header& h) const {
-  const double frames = static_cast<double>(h.length / static_cast<std::uint32_t>(format_.block_align()));
+  const double frames =
+      static_cast<double>(h.length / static_cast<std::uint32_t>(format_.block_align()));
   return std::chrono::duration_cast<clock::duration>(
       std::chrono::duration<double>(frames / format_.rate / speed_));
 }
@@ -113,7 +114,8 @@ void sim_wave_in::fill(wave_in_header& h) {
   std::vector<std::uint8_t> frames(frame * 256);
   std::uint32_t at = 0;
   while (at + 2 <= h.length && source_ != nullptr && source_left_ >= frame) {
-    const std::size_t want = std::min<std::size_t>({(h.length - at) / 2, source_left_ / frame, 256});
+    const std::size_t want =
+        std::min<std::size_t>({(h.length - at) / 2, source_left_ / frame, 256});
     const std::size_t got = std::fread(frames.data(), frame, want, source_);
     for (std::size_t k = 0; k < got; ++k) {
       h.data[at++] = frames[k * frame];

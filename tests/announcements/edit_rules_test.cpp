@@ -84,7 +84,7 @@ ann_blk user_record() {
 }
 
 // The fields as shown, with one text typed over.
-edit_fields typed(const ann_blk& a, text_field edit_fields::* field, std::string text) {
+edit_fields typed(const ann_blk& a, text_field edit_fields::*field, std::string text) {
   edit_fields f = shown_fields(a, date_order::day_month_year);
   f.*field = {std::move(text), true};
   return f;
@@ -135,9 +135,9 @@ TEST(EditFields, UntouchedFieldsNeverChangeTheRecord) {
 
 struct store_case {
   const char* name;
-  text_field edit_fields::* field;
+  text_field edit_fields::*field;
   const char* text;
-  std::int32_t ann_blk::* moment;  // or null for the name and times of day
+  std::int32_t ann_blk::*moment;  // or null for the name and times of day
   std::int32_t expected;
 };
 

@@ -36,8 +36,7 @@ TEST(ScriptSheet, EntriesNeverSplit) {
       {"all on the first page", 200, {100, 100}, {{0, 200}, {0, 300}}},
       {"the one that reaches the foot starts page 2", 200, {400, 400}, {{0, 200}, {1, 0}}},
       {"reaching exactly the foot counts as not fitting", 200, {800}, {{1, 0}}},
-      {"taller than a page: a page of its own", 200, {100, 2500, 100},
-       {{0, 200}, {1, 0}, {2, 0}}},
+      {"taller than a page: a page of its own", 200, {100, 2500, 100}, {{0, 200}, {1, 0}, {2, 0}}},
   };
   for (const auto& c : cases) {
     const auto got = place_entries(0, 1000, c.header, c.heights);

@@ -149,11 +149,11 @@ class SimulatedSession : public ::testing::Test {
     s.locale = std::make_unique<fixed_locale_info>(date_order::day_month_year);
     fs::create_directories(dir.root() / "data");
     ctx = std::make_unique<app_context>(dir.path() + "data/", std::move(s));
-    frame = std::make_unique<main_frame>(*ctx, [this](QWidget*, box_kind, const QString& caption,
-                                                      const QString& text) {
-      boxes.push_back(caption + ": " + text);
-      return box_answer::ok;
-    });
+    frame = std::make_unique<main_frame>(
+        *ctx, [this](QWidget*, box_kind, const QString& caption, const QString& text) {
+          boxes.push_back(caption + ": " + text);
+          return box_answer::ok;
+        });
     panel = frame->client();
   }
   void TearDown() override {
@@ -234,8 +234,8 @@ TEST_F(SimulatedSession, RecordAuditionRenameScheduleAndItPlaysByItself) {
   EXPECT_EQ(a.id_serial, expected.length);
   const std::size_t both = std::min(clip.size(), expected.clip.size());
   ASSERT_GE(both, 2u * static_cast<std::size_t>(a.id_serial));
-  EXPECT_TRUE(std::equal(clip.begin(), clip.begin() + static_cast<long>(both),
-                         expected.clip.begin()));
+  EXPECT_TRUE(
+      std::equal(clip.begin(), clip.begin() + static_cast<long>(both), expected.clip.begin()));
   // The audition device played the clip, the PA output nothing yet.
   EXPECT_TRUE(wav_data("audition-1ch.wav") == clip);
   EXPECT_TRUE(wav_data("wave_out-1ch.wav").empty());

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "app/app_context.hpp"
-#include "ui/message_box.hpp"
 #include "platform/sim/fixed_wall_clock.hpp"
 #include "platform/sim/recording_aux_mixer.hpp"
 #include "platform/sim/test_wave_out.hpp"
 #include "platform/xdg/xdg_startup_registry.hpp"
 #include "tests/common/temp_folder.hpp"
+#include "ui/message_box.hpp"
 
 namespace zta::test {
 

@@ -2,8 +2,8 @@
 #include <QTest>
 
 #include "app/main_frame.hpp"
-#include "ui/edit_dlg.hpp"
 #include "tests/app/app_test_env.hpp"
+#include "ui/edit_dlg.hpp"
 
 namespace zta::test {
 namespace {
@@ -13,7 +13,7 @@ class Screenshot : public app_fixture {
   static QString output_folder() {
     const char* env = std::getenv("ZTA_TEST_OUTPUT");
     QString folder = env != nullptr && *env != '\0' ? QString::fromLocal8Bit(env)
-                                                     : QStringLiteral(ZTA_BINARY_DIR);
+                                                    : QStringLiteral(ZTA_BINARY_DIR);
     QDir().mkpath(folder);
     return folder;
   }

@@ -76,8 +76,8 @@ TEST_F(SimWaveIn, RecordsTheFileFromItsStartThenSilence) {
   std::vector<std::int16_t> left(3000), stereo;
   for (std::size_t i = 0; i < left.size(); ++i) left[i] = static_cast<std::int16_t>(i * 11 - 9000);
   for (auto v : left) stereo.insert(stereo.end(), {v, static_cast<std::int16_t>(-7)});
-  write_bytes(dir / "wave_in.wav", wav_builder().raw("LIST").u32(2).u16(0).fmt(1, 2, 44100, 16)
-                                        .data16(stereo).finish());
+  write_bytes(dir / "wave_in.wav",
+              wav_builder().raw("LIST").u32(2).u16(0).fmt(1, 2, 44100, 16).data16(stereo).finish());
   const auto got = record(3, 4096, 1000);
   auto expected = le(left);
   expected.resize(3 * 4096, 0);  // the first channel, then silence

@@ -44,8 +44,7 @@ class edit_dlg_fixture : public ::testing::Test {
     a.user_made = user_made ? 1 : 0;
     a.manual = 1;
     if (valid_clip(clip)) {
-      dir.write(clip_path(st, clip).substr(dir.path().size()),
-                std::vector<std::uint8_t>(bytes, 1));
+      dir.write(clip_path(st, clip).substr(dir.path().size()), std::vector<std::uint8_t>(bytes, 1));
       st.clip_use[static_cast<std::size_t>(clip)] |= clip_allocated;
     }
     st.content.list.push_back(a);

@@ -5,8 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QFileDialog>
+#include <QLabel>
 #include <QTest>
 
 #include "announcements/calendar.hpp"
@@ -47,12 +47,11 @@ class EditDlg : public edit_dlg_fixture {
   }
 };
 
-const int editing_ids[] = {ec_name,         ec_commence_date, ec_commence_time, ec_expiry_date,
-                           ec_expiry_time,  ec_day_from,      ec_day_to,        ec_fixed_times,
-                           ec_add_time,     ec_delete_time,   ec_every,         ec_minutes,
-                           ec_sequence,     ec_chimes,        ec_confirm,       ec_manual,
-                           ec_script,       ec_play,          ec_record_over,   ec_delete,
-                           ec_mon,          ec_mon + 3,       ec_sun};
+const int editing_ids[] = {
+    ec_name,        ec_commence_date, ec_commence_time, ec_expiry_date, ec_expiry_time, ec_day_from,
+    ec_day_to,      ec_fixed_times,   ec_add_time,      ec_delete_time, ec_every,       ec_minutes,
+    ec_sequence,    ec_chimes,        ec_confirm,       ec_manual,      ec_script,      ec_play,
+    ec_record_over, ec_delete,        ec_mon,           ec_mon + 3,     ec_sun};
 
 TEST_F(EditDlg, NoSelectionDisablesTheEditorAndASelectionEnablesAll) {
   add("Opening", 0);

@@ -73,8 +73,7 @@ TEST_F(ProcessDialogs, ARecordingWithoutLoudPartsEndsWithoutAClip) {
   feed(tmp, std::vector<std::int16_t>(20000, 0));
   std::int16_t clip = 3;
   std::int32_t length = 3;
-  EXPECT_EQ(ui::process_recording(nullptr, st, tmp, clip, length, box()),
-            recproc_failure::silent);
+  EXPECT_EQ(ui::process_recording(nullptr, st, tmp, clip, length, box()), recproc_failure::silent);
   EXPECT_EQ(clip, -1);
   EXPECT_EQ(length, 0);
   EXPECT_FALSE(file_exists(clip_path(st, 0)));
@@ -106,8 +105,7 @@ TEST_F(ProcessDialogs, WavImportShowsItsFileAndProcessesLikeARecording) {
     title = d.windowTitle();
     status = d.status_label()->text();
   });
-  const int index =
-      ui::import_wav_file(nullptr, st, src.file("Store Closing.wav"), nullptr, box());
+  const int index = ui::import_wav_file(nullptr, st, src.file("Store Closing.wav"), nullptr, box());
   ASSERT_EQ(index, 0);
   EXPECT_EQ(title, "Load Announcements");
   EXPECT_EQ(status, "Store Closing.wav");
