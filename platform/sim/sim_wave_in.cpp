@@ -35,12 +35,14 @@ bool sim_wave_in::open_source() {
       format_ok = load_le<std::uint16_t>(fmt) == 1 && load_le<std::uint16_t>(fmt + 14) == 16 &&
                   channels >= 1;
       source_channels_ = std::max(channels, 1);
-      if (std::fseek(source_, static_cast<long>(size - 16 + (size & 1)), SEEK_CUR) != 0)
+      if (std::fseek(source_, static_cast<long>(size) - 16 + static_cast<long>(size & 1),
+                     SEEK_CUR) != 0)
         return false;
     } else if (std::memcmp(chunk, "data", 4) == 0) {
       source_left_ = format_ok ? size : 0;
       return format_ok;
-    } else if (std::fseek(source_, static_cast<long>(size + (size & 1)), SEEK_CUR) != 0) {
+    } else if (std::fseek(source_, static_cast<long>(size) + static_cast<long>(size & 1),
+                          SEEK_CUR) != 0) {
       return false;
     }
   }
@@ -61,8 +63,8 @@ bool sim_wave_in::open(int index, const wave_format& format, wave_in_listener& l
 }
 
 sim_wave_in::clock::duration sim_wave_in::duration_of(const wave_in_header& h) const {
-  const double frames =
-      static_cast<double>(h.length / static_cast<std::uint32_t>(format_.block_align()));
+  const std::uint32_t whole_frames = h.length / static_cast<std::uint32_t>(format_.block_align());
+  const double frames = whole_frames;
   return std::chrono::duration_cast<clock::duration>(
       std::chrono::duration<double>(frames / format_.rate / speed_));
 }

@@ -17,7 +17,6 @@ namespace {
 using test::expect_imported;
 using test::import_case;
 using test::pcm16_wav;
-using test::sine;
 using test::speech;
 using test::temp_folder;
 using test::wav_builder;

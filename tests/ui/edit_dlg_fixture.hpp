@@ -82,11 +82,13 @@ class edit_dlg_fixture : public ::testing::Test {
   void select(int row) { list()->setCurrentRow(row); }
   std::vector<std::string> row_texts() const {
     std::vector<std::string> t;
+    t.reserve(static_cast<std::size_t>(list()->count()));
     for (int i = 0; i < list()->count(); ++i) t.push_back(list()->item(i)->text().toStdString());
     return t;
   }
   std::vector<std::string> time_texts() const {
     std::vector<std::string> t;
+    t.reserve(static_cast<std::size_t>(times()->count()));
     for (int i = 0; i < times()->count(); ++i) t.push_back(times()->item(i)->text().toStdString());
     return t;
   }

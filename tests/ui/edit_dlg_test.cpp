@@ -30,7 +30,7 @@ class EditDlg : public edit_dlg_fixture {
     QTest::keyClicks(e, text);
   }
   // The next Enter Autoplay Time dialog gets `text` and OK (or Cancel when none).
-  static void answer_time(std::optional<QString> text) {
+  static void answer_time(const std::optional<QString>& text) {
     when_modal<tod_dlg>([text](tod_dlg& d) {
       if (!text) {
         d.reject();
