@@ -1,9 +1,11 @@
 #include "announcements/edit_fields.hpp"
 
+#include <algorithm>
 #include <limits>
 
 #include "announcements/date_time_text.hpp"
 #include "announcements/text_encoding.hpp"
+#include "base/leading_integer.hpp"
 
 namespace zta {
 
@@ -56,7 +58,7 @@ void store_fields(ann_blk& a, const edit_fields& f, date_order order) {
     a.day_to = parse_day_time(first_characters(f.day_to.text, field_edit_limit));
   a.weekdays = static_cast<std::uint8_t>(f.weekdays & every_day);
   if (f.every)
-    a.autoplay = leading_integer(f.minutes.text);
+    a.autoplay = autoplay_minutes(f.minutes.text);
   else
     a.autoplay = f.sequence ? -1 : 0;
   a.chimes = f.chimes ? 1 : 0;
@@ -65,21 +67,10 @@ void store_fields(ann_blk& a, const edit_fields& f, date_order order) {
   if (f.script.modified) a.script = script_to_store(script_within_limit(f.script.text));
 }
 
-std::int16_t leading_integer(std::string_view text) {
-  text = text.substr(0, std::min(text.size(), field_edit_limit));
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  long long v = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    v = v * 10 + (text[i] - '0');
-    if (v > 1000000) v = 1000000;  // far past the limit; stops overflow on 18 digits
-  }
-  if (negative) v = -v;
-  constexpr long long lo = std::numeric_limits<std::int16_t>::min();
-  constexpr long long hi = std::numeric_limits<std::int16_t>::max();
-  return static_cast<std::int16_t>(v < lo ? lo : (v > hi ? hi : v));
+std::int16_t autoplay_minutes(std::string_view text) {
+  const std::int32_t n = leading_integer(text.substr(0, std::min(text.size(), field_edit_limit)));
+  return static_cast<std::int16_t>(std::clamp<std::int32_t>(
+      n, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 
 autoplay_click click_every(ann_blk& a, std::string_view minutes_text) {
@@ -87,7 +78,7 @@ autoplay_click click_every(ann_blk& a, std::string_view minutes_text) {
     a.autoplay = 0;
     return {};
   }
-  const std::int16_t n = leading_integer(minutes_text);
+  const std::int16_t n = autoplay_minutes(minutes_text);
   if (n <= 0) {
     a.autoplay = default_every_minutes;
     return {true};

@@ -46,9 +46,9 @@ edit_fields shown_fields(const ann_blk& a, date_order order);
 // at most 18 characters of each), the weekdays, the autoplay choice and the three flags always.
 void store_fields(ann_blk& a, const edit_fields& f, date_order order);
 
-// The integer at the start of at most 18 characters of text, as C's atoi reads it (0 without
-// digits), kept inside what `autoplay` can hold.
-std::int16_t leading_integer(std::string_view text);
+// The number at the start of at most 18 characters of the minutes edit (0 without digits), kept
+// inside what `autoplay` can hold.
+std::int16_t autoplay_minutes(std::string_view text);
 
 // The three-way autoplay choice, written into the record at once by a click on either box. The
 // boxes then show: every = autoplay > 0 (with the minutes edit enabled), sequence = autoplay < 0.

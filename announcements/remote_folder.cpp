@@ -145,6 +145,8 @@ folder_result remote_folder::set_control_folder(station& st, std::string_view pa
   std::string p(path.substr(0, path.find('\0')));
   while (!p.empty() && (p.back() == ' ' || p.back() == '/' || p.back() == '\\')) p.pop_back();
   if (p.empty()) return folder_result::off;
+  // A relative folder is taken from the data folder, which the program's folder once was.
+  if (p.front() != '/') p = st.data_folder + p;
   if (same_or_inside(p, st.data_folder)) {
     if (why != nullptr) *why = refused_data_folder_text;
     return folder_result::refused_data;

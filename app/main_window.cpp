@@ -1,5 +1,6 @@
 #include "app/main_window.hpp"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QUrl>
 #include <cstring>
 
+#include "announcements/remote_folder.hpp"
 #include "announcements/text_encoding.hpp"
 #include "announcements/validity.hpp"
 #include "app/loaddlg.hpp"
@@ -23,6 +25,7 @@
 #include "ui/my_glyph.hpp"
 #include "ui/page_glyph.hpp"
 #include "ui/resource_paths.hpp"
+#include "ui/set_dlg.hpp"
 #include "ui/tooltip.hpp"
 
 namespace zta {
@@ -57,6 +60,7 @@ std::string find_manual(const std::string& program_folder) {
 main_window::main_window(app_context& ctx, message_box_fn box, QWidget* parent)
     : QWidget(parent), player_front_end(this, ctx), box_(std::move(box)) {
   open_url = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+  locate_file = ui::locate_file_dialog;
   program_folder_ = ctx.st.data_folder;
   make_controls();
 }
@@ -229,12 +233,6 @@ void main_window::stop() {
   ctx_.player.stop();
 }
 
-void main_window::not_available(const char* dialog) {
-  box(box_kind::ok_information, QString::fromLatin1(dialog),
-      QStringLiteral("The %1 dialog is not available yet in this version.")
-          .arg(QString::fromLatin1(dialog)));
-}
-
 void main_window::announcement_control() {
   if (editing_) return;
   const int index = list_index(list_->currentRow());
@@ -276,11 +274,36 @@ bool main_window::run_automatic_update() {
 }
 
 void main_window::load() {
-  not_available("Load Announcements");
+  ui::loadoptsdlg dlg(ctx_.st.load_opts,
+                      {[this] { return run_one_load(); }, locate_file,
+                       [this] { return ctx_.services.clock->local_now(); }},
+                      this);
+  dlg.exec();
+  // The options are stored even when the dialog was cancelled.
+  fill_list();
+  ctx_.settings_dirty = true;
+  ctx_.remote.write_listing(ctx_.st);
 }
 
 void main_window::settings() {
-  not_available("Settings");
+  ui::device_lists devices;
+  const audio_devices& d = ctx_.services.devices;
+  if (d.out) devices.wave_out = d.out->device_names();
+  if (d.in) devices.wave_in = d.in->device_names();
+  if (d.mixer) devices.mixer_lines = d.mixer->line_names();
+  ui::SetDlg dlg(ctx_.st.settings, ctx_.st.content.owner, std::move(devices),
+                 {ctx_.services.registry.get(), box_, [this](int context) { help_at(context); }},
+                 this);
+  dlg.exec();
+  // A page cannot outlive the dialog; the lines take the levels just set.
+  ctx_.player.set_page_active(false);
+  ctx_.player.apply_music_level();
+  ctx_.player.apply_mic_level();
+  ctx_.settings_dirty = true;
+  std::string why;
+  if (ctx_.remote.set_control_folder(ctx_.st, field_text(ctx_.st.settings.control_folder), &why) ==
+      folder_result::refused_data)
+    box(box_kind::ok_warning, QStringLiteral("Warning"), QString::fromStdString(why));
 }
 
 void main_window::help() {
@@ -315,7 +338,9 @@ void main_window::close_splash() {
 }
 
 bool main_window::run_load() {
-  loaddlg dlg(ctx_, box_, this);
+  // Over the dialog that asked for it (the Load dialog), else over the panel.
+  QWidget* over = QApplication::activeModalWidget();
+  loaddlg dlg(ctx_, box_, over != nullptr ? over : this);
   return dlg.exec() == 1;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/player_front_end.hpp"
+#include "ui/loadoptsdlg.hpp"
 #include "ui/logo_win.hpp"
 #include "ui/main_window_controls.hpp"
 #include "ui/message_box.hpp"
@@ -80,6 +81,8 @@ class main_window : public QWidget, public player_front_end {
   void set_program_folder(std::string folder) { program_folder_ = std::move(folder); }
   // How a URL is opened (QDesktopServices by default; tests replace it).
   std::function<void(const QString& url)> open_url;
+  // "Locate File" of the Load dialog (the system's open-file dialog by default; tests replace it).
+  ui::locate_file_fn locate_file;
 
  signals:
   void hideRequested();     // hide the frame into the notification area
@@ -92,7 +95,7 @@ class main_window : public QWidget, public player_front_end {
   void make_controls();
   void open_splash();
   QRect dialog_rect(int x, int y, int w, int h) const;
-  void not_available(const char* dialog);
+  // Opens the manual at a help context.
   void help_at(int context);
   box_answer box(box_kind kind, const QString& caption, const QString& text);
   void settings_loaded() override { fill_list(); }

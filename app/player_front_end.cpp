@@ -36,14 +36,22 @@ void player_front_end::set_up(const std::optional<std::string>& self_command, bo
 }
 
 bool player_front_end::run_automatic_update() {
-  return update_due(ctx_.st) && run_load();
+  return !loading_ && update_due(ctx_.st) && run_one_load();
+}
+
+bool player_front_end::run_one_load() {
+  if (loading_) return false;
+  loading_ = true;
+  const bool loaded = run_load();
+  loading_ = false;
+  return loaded;
 }
 
 bool player_front_end::load_command_file(const std::string& text) {
   bool loaded = false;
   {
     const load_method_scope scope(ctx_.st.load_opts, command_file(text, ctx_.st.data_folder));
-    loaded = run_load();
+    loaded = run_one_load();
   }
   ctx_.settings_dirty = true;
   ctx_.remote.write_listing(ctx_.st);

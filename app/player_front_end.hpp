@@ -40,6 +40,10 @@ class player_front_end : public tick_callouts {
 
   // Runs one load by the load options as they are now, to its end; true when it loaded.
   virtual bool run_load() = 0;
+  // run_load, unless a load is running already: the nested event loop of a load's progress
+  // must not start a second load on the same list and clips (the daily check, a handed-over
+  // file). False when nothing was loaded.
+  bool run_one_load();
   // Loads the file that command text names by the file method (the stored method and path are
   // kept), then marks the settings changed and rewrites the remote listing.
   bool load_command_file(const std::string& text);
@@ -49,6 +53,7 @@ class player_front_end : public tick_callouts {
  private:
   QObject* owner_;
   tick_timers timers_;
+  bool loading_ = false;
 };
 
 }  // namespace zta

@@ -16,5 +16,6 @@ int cmd_pack(const arg_list& args);
 int cmd_unpack(const arg_list& args);
 int cmd_inspect(const arg_list& args);
 int cmd_preview(const arg_list& args);
+int cmd_owner(const arg_list& args);
 
 }  // namespace zta::tool

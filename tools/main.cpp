@@ -26,6 +26,7 @@ const command_entry commands[] = {
     {"inspect", zta::tool::cmd_inspect, "inspect FILE"},
     {"preview", zta::tool::cmd_preview,
      "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
+    {"owner", zta::tool::cmd_owner, "owner --data DIR --customer N [--text T]"},
 };
 
 int usage() {

@@ -2,16 +2,19 @@
 
 #include <QMessageBox>
 
-#include "announcements/script_sheet.hpp"
-
 namespace zta {
 
 box_answer show_message_box(QWidget* owner, box_kind kind, const QString& caption,
                             const QString& text) {
   QMessageBox box(owner);
   box.setWindowTitle(caption);
-  // The texts carry the line ends they were written with (LF CR, CR LF, lone CR): one line each.
-  box.setText(QString::fromStdString(printable_lines(text.toStdString())));
+  // The texts keep the line breaks they were written with ("\n\r", "\r"); shown as lines.
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QStringLiteral("\n\r"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(shown);
   switch (kind) {
     case box_kind::ok_plain:
       box.setIcon(QMessageBox::NoIcon);

@@ -237,6 +237,19 @@ INSTANTIATE_TEST_SUITE_P(Remote, RefusedFolder,
                                            "data/./sub//"),
                          [](const auto& info) { return "case" + std::to_string(info.index); });
 
+TEST_F(RemoteFolderTest, RelativeFoldersAreTakenFromTheDataFolder) {
+  const fs::path cwd = fs::current_path();
+  fs::current_path(dir / "ctl");  // a relative folder must not depend on where we were started
+  std::string why;
+  EXPECT_EQ(remote.set_control_folder(st, "sub", &why), folder_result::refused_data);
+  EXPECT_EQ(why, refused_data_folder_text);
+  EXPECT_EQ(remote.set_control_folder(st, ".", &why), folder_result::refused_data);
+  EXPECT_FALSE(fs::exists(dir / "ctl" / "annlist.dat"));
+  EXPECT_EQ(remote.set_control_folder(st, "../ctl"), folder_result::on);
+  fs::current_path(cwd);
+  EXPECT_TRUE(fs::exists(dir / "ctl" / "annlist.dat"));
+}
+
 TEST_F(RemoteFolderTest, PollRewritesTheListingWhenTheListedSetChanges) {
   add("Morning").day_to = 12 * 3600;
   add("All day");

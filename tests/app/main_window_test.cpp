@@ -314,15 +314,6 @@ TEST_F(PanelTest, NoticeBoxThenSettingsSavedWhenIdle) {
   EXPECT_TRUE(dir.exists("vrxpa.dat"));
 }
 
-TEST_F(PanelTest, DialogsNotBuiltYetSaySo) {
-  for (int id : {id_load, id_settings}) {
-    boxes.clear();
-    QTest::mouseClick(button(id), Qt::LeftButton);
-    ASSERT_EQ(boxes.size(), 1u) << id;
-    EXPECT_TRUE(boxes[0].text.contains("not available yet")) << id;
-  }
-}
-
 TEST_F(PanelTest, HelpAndF1OpenTheManual) {
   std::vector<QString> opened;
   panel->open_url = [&](const QString& url) { opened.push_back(url); };
