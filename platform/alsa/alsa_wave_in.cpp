@@ -1,7 +1,6 @@
 #include "platform/alsa/alsa_wave_in.hpp"
 
 #include <alsa/asoundlib.h>
-#include <poll.h>
 
 #include <algorithm>
 
@@ -25,43 +24,24 @@ alsa_wave_in::~alsa_wave_in() {
 }
 
 std::vector<std::string> alsa_wave_in::device_names() const {
-  std::vector<std::string> names;
-  for (const auto& d : devices_) names.push_back(d.name);
-  return names;
+  return alsa_device_names(devices_);
 }
 
 bool alsa_wave_in::open(int index, const wave_format& format, wave_in_listener& listener) {
   if (is_open() || index < 0 || index >= static_cast<int>(devices_.size())) return false;
-  snd_pcm_t* pcm = nullptr;
-  if (snd_pcm_open(&pcm, devices_[static_cast<std::size_t>(index)].pcm.c_str(),
-                   SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK) < 0) {
-    return false;
-  }
-  snd_pcm_hw_params_t* hw = nullptr;
-  snd_pcm_hw_params_alloca(&hw);
-  snd_pcm_uframes_t period = wanted_period;
-  unsigned periods = wanted_periods;
-  int dir = 0;
-  bool ok = snd_pcm_hw_params_any(pcm, hw) >= 0 &&
-            snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED) >= 0 &&
-            snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE) >= 0 &&
-            snd_pcm_hw_params_set_channels(pcm, hw, static_cast<unsigned>(format.channels)) >= 0 &&
-            snd_pcm_hw_params_set_rate(pcm, hw, static_cast<unsigned>(format.rate), 0) >= 0 &&
-            snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, &dir) >= 0 &&
-            snd_pcm_hw_params_set_periods_near(pcm, hw, &periods, &dir) >= 0 &&
-            snd_pcm_hw_params(pcm, hw) >= 0;
-  if (ok) ok = snd_pcm_hw_params_get_period_size(hw, &period, &dir) >= 0;
-  if (ok) {
-    snd_pcm_sw_params_t* sw = nullptr;
-    snd_pcm_sw_params_alloca(&sw);
-    snd_pcm_uframes_t boundary = 0;
-    // Woken once a period is in; started only by start().
-    ok = snd_pcm_sw_params_current(pcm, sw) >= 0 &&
-         snd_pcm_sw_params_get_boundary(sw, &boundary) >= 0 &&
-         snd_pcm_sw_params_set_avail_min(pcm, sw, period) >= 0 &&
-         snd_pcm_sw_params_set_start_threshold(pcm, sw, boundary) >= 0 &&
-         snd_pcm_sw_params(pcm, sw) >= 0;
-  }
+  alsa_layout layout;
+  snd_pcm_t* pcm = alsa_open_pcm(devices_[static_cast<std::size_t>(index)].pcm, true, format,
+                                 wanted_period, wanted_periods, layout);
+  if (pcm == nullptr) return false;
+  snd_pcm_sw_params_t* sw = nullptr;
+  snd_pcm_sw_params_alloca(&sw);
+  snd_pcm_uframes_t boundary = 0;
+  // Woken once a period is in; started only by start().
+  const bool ok = snd_pcm_sw_params_current(pcm, sw) >= 0 &&
+                  snd_pcm_sw_params_get_boundary(sw, &boundary) >= 0 &&
+                  snd_pcm_sw_params_set_avail_min(pcm, sw, layout.period) >= 0 &&
+                  snd_pcm_sw_params_set_start_threshold(pcm, sw, boundary) >= 0 &&
+                  snd_pcm_sw_params(pcm, sw) >= 0;
   if (!ok || snd_pcm_prepare(pcm) < 0) {
     snd_pcm_close(pcm);
     return false;
@@ -70,16 +50,7 @@ bool alsa_wave_in::open(int index, const wave_format& format, wave_in_listener& 
   format_ = format;
   listener_ = &listener;
   started_ = false;
-  int count = snd_pcm_poll_descriptors_count(pcm_);
-  std::vector<pollfd> fds(static_cast<std::size_t>(std::max(count, 0)));
-  if (count > 0) snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(count));
-  for (const pollfd& p : fds) {
-    auto type = (p.events & POLLOUT) != 0 ? QSocketNotifier::Write : QSocketNotifier::Read;
-    auto n = std::make_unique<QSocketNotifier>(p.fd, type);
-    n->setEnabled(false);
-    QObject::connect(n.get(), &QSocketNotifier::activated, [this] { pump(); });
-    notifiers_.push_back(std::move(n));
-  }
+  notifiers_ = alsa_poll_notifiers(pcm_, [this] { pump(); });
   return true;
 }
 
@@ -116,14 +87,7 @@ void alsa_wave_in::pump() {
     int& depth;
     ~leave() { --depth; }
   } guard{pump_depth_};
-  if (!notifiers_.empty()) {
-    // Let the plugin translate what woke us (some need this to clear their event).
-    std::vector<pollfd> fds(notifiers_.size());
-    snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(fds.size()));
-    for (auto& p : fds) p.revents = p.events;
-    unsigned short revents = 0;
-    snd_pcm_poll_descriptors_revents(pcm_, fds.data(), static_cast<unsigned>(fds.size()), &revents);
-  }
+  alsa_take_poll_events(pcm_, notifiers_.size());
   const std::uint32_t align = static_cast<std::uint32_t>(format_.block_align());
   const std::uint64_t generation = generation_;
   // Bounded: a device that keeps failing is left to the next wake-up.

@@ -13,7 +13,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include "platform/alsa/alsa_wave_out.hpp"
+#include "platform/alsa/alsa_pcm.hpp"
 #include "platform/api/wave_in.hpp"
 
 namespace zta {

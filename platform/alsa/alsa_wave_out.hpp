@@ -13,19 +13,10 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include "platform/alsa/alsa_pcm.hpp"
 #include "platform/api/wave_out.hpp"
 
-typedef struct _snd_pcm snd_pcm_t;  // NOLINT(bugprone-reserved-identifier): ALSA's own name
-
 namespace zta {
-
-struct alsa_device {
-  std::string name;  // what the Settings dialog shows
-  std::string pcm;   // what snd_pcm_open is given
-};
-
-// "default", then the plug device of each sound card.
-std::vector<alsa_device> alsa_playback_devices();
 
 class alsa_wave_out final : public wave_out {
  public:

@@ -10,8 +10,6 @@
 
 #include "app/main_frame.hpp"
 #include "app/main_window.hpp"
-#include "platform/backends/audio_backends.hpp"
-#include "platform/sim/posix_locale_info.hpp"
 #include "tests/app/app_test_env.hpp"
 #include "tests/audio/recording_check.hpp"
 #include "tests/ui/modal_driver.hpp"
@@ -31,23 +29,7 @@ std::vector<std::int16_t> full_scale(std::size_t n) {
   return s;
 }
 
-class AnnouncementControl : public app_fixture {
- protected:
-  void SetUp() override {
-    app_fixture::SetUp();
-    frame = std::make_unique<main_frame>(*ctx, box_fn());
-    panel = frame->client();
-  }
-  void TearDown() override {
-    frame.reset();
-    app_fixture::TearDown();
-  }
-  QListWidget* list() const { return static_cast<QListWidget*>(panel->control(id_list)); }
-  QPushButton* button(int id) const { return static_cast<QPushButton*>(panel->control(id)); }
-
-  std::unique_ptr<main_frame> frame;
-  main_window* panel = nullptr;
-};
+class AnnouncementControl : public panel_fixture {};
 
 TEST_F(AnnouncementControl, OpensAtTheSelectionAndThePanelIsFilledAgainAfterwards) {
   add_announcement("Opening", 0);
@@ -133,22 +115,9 @@ TEST_F(AnnouncementControl, LoadsWaitForTheDialogAndAWavShowsTheLevelWarning) {
 class SimulatedSession : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::create_directories(dir.root() / "card");
-    card = dir.path() + "card/";
     tone = steady_tone(3 * 22050);
+    ctx = simulated_context(dir, "card", 20, date_order::day_month_year, &clock);
     dir.write("card/wave_in.wav", pcm16_wav(22050, 1, tone));
-    platform_services s;
-    std::string error;
-    ASSERT_TRUE(make_audio_devices(("sim:" + card + ":speed=20").c_str(), s.devices, error))
-        << error;
-    auto c = std::make_unique<fixed_wall_clock>(wednesday_noon());
-    clock = c.get();
-    s.clock = std::move(c);
-    xdg_roots roots{dir.path() + "share", dir.path() + "config", false};
-    s.registry = std::make_unique<xdg_startup_registry>(roots);
-    s.locale = std::make_unique<fixed_locale_info>(date_order::day_month_year);
-    fs::create_directories(dir.root() / "data");
-    ctx = std::make_unique<app_context>(dir.path() + "data/", std::move(s));
     frame = std::make_unique<main_frame>(
         *ctx, [this](QWidget*, box_kind, const QString& caption, const QString& text) {
           boxes.push_back(caption + ": " + text);
@@ -167,7 +136,6 @@ class SimulatedSession : public ::testing::Test {
   }
 
   temp_folder dir;
-  std::string card;
   std::vector<std::int16_t> tone;
   fixed_wall_clock* clock = nullptr;
   std::unique_ptr<app_context> ctx;
