@@ -63,26 +63,52 @@ snd_pcm_t* alsa_open_pcm(const std::string& name, bool capture, const wave_forma
   return pcm;
 }
 
-std::vector<std::unique_ptr<QSocketNotifier>> alsa_poll_notifiers(
-    snd_pcm_t* pcm, const std::function<void()>& wake) {
+alsa_poll_watch::alsa_poll_watch(int safety_ms, std::function<void()> wake)
+    : wake_(std::move(wake)) {
+  safety_.setInterval(safety_ms);
+  QObject::connect(&safety_, &QTimer::timeout, [this] { wake_(); });
+}
+
+void alsa_poll_watch::attach(snd_pcm_t* pcm) {
   const int count = snd_pcm_poll_descriptors_count(pcm);
   std::vector<pollfd> fds(static_cast<std::size_t>(std::max(count, 0)));
   if (count > 0) snd_pcm_poll_descriptors(pcm, fds.data(), static_cast<unsigned>(count));
-  std::vector<std::unique_ptr<QSocketNotifier>> notifiers;
   for (const pollfd& p : fds) {
     // A plugin may ask for POLLIN whatever the direction (the pulse PCM does).
     auto type = (p.events & POLLIN) != 0 ? QSocketNotifier::Read : QSocketNotifier::Write;
     auto n = std::make_unique<QSocketNotifier>(p.fd, type);
     n->setEnabled(false);
-    QObject::connect(n.get(), &QSocketNotifier::activated, wake);
-    notifiers.push_back(std::move(n));
+    QObject::connect(n.get(), &QSocketNotifier::activated, [this] { wake_(); });
+    notifiers_.push_back(std::move(n));
   }
-  return notifiers;
 }
 
-void alsa_take_poll_events(snd_pcm_t* pcm, std::size_t descriptors) {
-  if (descriptors == 0) return;
-  std::vector<pollfd> fds(descriptors);
+void alsa_poll_watch::enable(bool on) {
+  for (auto& n : notifiers_) n->setEnabled(on);
+  if (on && !safety_.isActive()) safety_.start();
+  if (!on) safety_.stop();
+}
+
+void alsa_poll_watch::detach() {
+  enable(false);
+  for (auto& n : notifiers_)
+    retired_.push_back(std::move(n));  // one of them may be the notifier whose signal is running
+  notifiers_.clear();
+  if (depth_ == 0) retired_.clear();
+}
+
+alsa_poll_watch::wake_scope::wake_scope(alsa_poll_watch& w) : w_(w) {
+  if (w_.depth_ == 0) w_.retired_.clear();
+  ++w_.depth_;
+}
+
+alsa_poll_watch::wake_scope::~wake_scope() {
+  --w_.depth_;
+}
+
+void alsa_poll_watch::take_events(snd_pcm_t* pcm) const {
+  if (notifiers_.empty()) return;
+  std::vector<pollfd> fds(notifiers_.size());
   snd_pcm_poll_descriptors(pcm, fds.data(), static_cast<unsigned>(fds.size()));
   for (auto& p : fds) p.revents = p.events;
   unsigned short revents = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include "platform/api/wave_out.hpp"
 
@@ -33,10 +34,35 @@ struct alsa_layout {
 snd_pcm_t* alsa_open_pcm(const std::string& pcm, bool capture, const wave_format& format,
                          unsigned long period, unsigned periods, alsa_layout& got);
 
-// One disabled notifier per poll descriptor of the PCM, each calling `wake`.
-std::vector<std::unique_ptr<QSocketNotifier>> alsa_poll_notifiers(
-    snd_pcm_t* pcm, const std::function<void()>& wake);
-// Lets the plugin translate what woke us (some need this to clear their event).
-void alsa_take_poll_events(snd_pcm_t* pcm, std::size_t descriptors);
+// The poll descriptors of one open PCM on QSocketNotifiers of the calling thread, with a slow
+// timer as a safety net, each calling `wake` from the event loop. The notifiers of a closed PCM
+// are kept until no wake-up can be running, so a wake-up may close the PCM.
+class alsa_poll_watch {
+ public:
+  alsa_poll_watch(int safety_ms, std::function<void()> wake);
+  void attach(snd_pcm_t* pcm);  // disabled until enable()
+  void enable(bool on);
+  void detach();
+  // Held for the length of a wake-up; the outermost one forgets the retired notifiers.
+  class wake_scope {
+   public:
+    explicit wake_scope(alsa_poll_watch& w);
+    ~wake_scope();
+    wake_scope(const wake_scope&) = delete;
+    wake_scope& operator=(const wake_scope&) = delete;
+
+   private:
+    alsa_poll_watch& w_;
+  };
+  // Lets the plugin translate what woke us (some need this to clear their event).
+  void take_events(snd_pcm_t* pcm) const;
+
+ private:
+  std::function<void()> wake_;
+  std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
+  std::vector<std::unique_ptr<QSocketNotifier>> retired_;
+  int depth_ = 0;
+  QTimer safety_;
+};
 
 }  // namespace zta

@@ -14,10 +14,8 @@ constexpr int safety_ms = 50;
 
 }  // namespace
 
-alsa_wave_in::alsa_wave_in(std::vector<alsa_device> devices) : devices_(std::move(devices)) {
-  safety_.setInterval(safety_ms);
-  QObject::connect(&safety_, &QTimer::timeout, [this] { pump(); });
-}
+alsa_wave_in::alsa_wave_in(std::vector<alsa_device> devices)
+    : devices_(std::move(devices)), watch_(safety_ms, [this] { pump(); }) {}
 
 alsa_wave_in::~alsa_wave_in() {
   close();
@@ -50,14 +48,8 @@ bool alsa_wave_in::open(int index, const wave_format& format, wave_in_listener& 
   format_ = format;
   listener_ = &listener;
   started_ = false;
-  notifiers_ = alsa_poll_notifiers(pcm_, [this] { pump(); });
+  watch_.attach(pcm_);
   return true;
-}
-
-void alsa_wave_in::watch(bool on) {
-  for (auto& n : notifiers_) n->setEnabled(on);
-  if (on && !safety_.isActive()) safety_.start();
-  if (!on) safety_.stop();
 }
 
 bool alsa_wave_in::add_buffer(wave_in_header& h) {
@@ -75,19 +67,14 @@ bool alsa_wave_in::start() {
     if (state != SND_PCM_STATE_RUNNING && snd_pcm_start(pcm_) < 0) return false;
     started_ = true;
   }
-  watch(true);
+  watch_.enable(true);
   return true;
 }
 
 void alsa_wave_in::pump() {
-  if (pump_depth_ == 0) retired_.clear();
+  const alsa_poll_watch::wake_scope scope(watch_);
   if (!is_open() || !started_) return;
-  ++pump_depth_;
-  struct leave {
-    int& depth;
-    ~leave() { --depth; }
-  } guard{pump_depth_};
-  alsa_take_poll_events(pcm_, notifiers_.size());
+  watch_.take_events(pcm_);
   const std::uint32_t align = static_cast<std::uint32_t>(format_.block_align());
   const std::uint64_t generation = generation_;
   // Bounded: a device that keeps failing is left to the next wake-up.
@@ -132,7 +119,7 @@ void alsa_wave_in::reset() {
   if (pcm_ != nullptr) {
     snd_pcm_drop(pcm_);
     snd_pcm_prepare(pcm_);
-    watch(false);
+    watch_.enable(false);
   }
   started_ = false;
 }
@@ -140,12 +127,7 @@ void alsa_wave_in::reset() {
 void alsa_wave_in::close() {
   if (pcm_ == nullptr) return;
   reset();
-  for (auto& n : notifiers_) {
-    n->setEnabled(false);
-    retired_.push_back(std::move(n));  // one of them may be the notifier whose signal is running
-  }
-  notifiers_.clear();
-  if (pump_depth_ == 0) retired_.clear();
+  watch_.detach();
   snd_pcm_close(pcm_);
   pcm_ = nullptr;
   listener_ = nullptr;

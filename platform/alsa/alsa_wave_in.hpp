@@ -10,9 +10,6 @@
 #include <string>
 #include <vector>
 
-#include <QSocketNotifier>
-#include <QTimer>
-
 #include "platform/alsa/alsa_pcm.hpp"
 #include "platform/api/wave_in.hpp"
 
@@ -35,17 +32,12 @@ class alsa_wave_in final : public wave_in {
 
  private:
   void pump();
-  void watch(bool on);
 
   std::vector<alsa_device> devices_;
   snd_pcm_t* pcm_ = nullptr;
   wave_format format_{};
   wave_in_listener* listener_ = nullptr;
-  std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
-  // Notifiers of a closed PCM, kept until no signal of theirs can be running.
-  std::vector<std::unique_ptr<QSocketNotifier>> retired_;
-  int pump_depth_ = 0;
-  QTimer safety_;
+  alsa_poll_watch watch_;
   std::deque<wave_in_header*> queue_;
   bool started_ = false;
   std::vector<std::int16_t> scratch_;  // what arrives while no buffer is queued

@@ -14,10 +14,8 @@ constexpr int safety_ms = 100;
 
 }  // namespace
 
-alsa_wave_out::alsa_wave_out(std::vector<alsa_device> devices) : devices_(std::move(devices)) {
-  safety_.setInterval(safety_ms);
-  QObject::connect(&safety_, &QTimer::timeout, [this] { pump(); });
-}
+alsa_wave_out::alsa_wave_out(std::vector<alsa_device> devices)
+    : devices_(std::move(devices)), watch_(safety_ms, [this] { pump(); }) {}
 
 alsa_wave_out::~alsa_wave_out() {
   close();
@@ -54,14 +52,8 @@ bool alsa_wave_out::open(int index, const wave_format& format, wave_out_listener
   feed_index_ = 0;
   feed_offset_ = 0;
 
-  notifiers_ = alsa_poll_notifiers(pcm_, [this] { pump(); });
+  watch_.attach(pcm_);
   return true;
-}
-
-void alsa_wave_out::watch(bool on) {
-  for (auto& n : notifiers_) n->setEnabled(on);
-  if (on && !safety_.isActive()) safety_.start();
-  if (!on) safety_.stop();
 }
 
 bool alsa_wave_out::write(wave_header& h) {
@@ -70,7 +62,7 @@ bool alsa_wave_out::write(wave_header& h) {
   queued_frames_ += h.length / static_cast<std::uint32_t>(format_.block_align());
   queue_.push_back({&h, queued_frames_});
   feed();
-  watch(true);
+  watch_.enable(true);
   return true;
 }
 
@@ -128,14 +120,9 @@ std::uint64_t alsa_wave_out::consumed_frames() {
 }
 
 void alsa_wave_out::pump() {
-  if (pump_depth_ == 0) retired_.clear();
+  const alsa_poll_watch::wake_scope scope(watch_);
   if (!is_open()) return;
-  ++pump_depth_;
-  struct leave {
-    int& depth;
-    ~leave() { --depth; }
-  } guard{pump_depth_};
-  alsa_take_poll_events(pcm_, notifiers_.size());
+  watch_.take_events(pcm_);
   const std::uint64_t consumed = consumed_frames();
   const std::uint64_t generation = generation_;
   while (!queue_.empty() && queue_.front().end_frame <= consumed) {
@@ -147,7 +134,7 @@ void alsa_wave_out::pump() {
     if (generation != generation_ || !is_open()) return;
   }
   feed();
-  if (queue_.empty()) watch(false);
+  if (queue_.empty()) watch_.enable(false);
 }
 
 void alsa_wave_out::reset() {
@@ -164,7 +151,7 @@ void alsa_wave_out::reset() {
   feed_index_ = 0;
   feed_offset_ = 0;
   queued_frames_ = written_frames_ = consumed_ = 0;
-  if (pcm_ != nullptr) watch(false);
+  if (pcm_ != nullptr) watch_.enable(false);
 }
 
 void alsa_wave_out::close() {
@@ -176,12 +163,7 @@ void alsa_wave_out::close() {
     snd_pcm_drain(pcm_);
   }
   reset();
-  for (auto& n : notifiers_) {
-    n->setEnabled(false);
-    retired_.push_back(std::move(n));  // one of them may be the notifier whose signal is running
-  }
-  notifiers_.clear();
-  if (pump_depth_ == 0) retired_.clear();
+  watch_.detach();
   snd_pcm_close(pcm_);
   pcm_ = nullptr;
   listener_ = nullptr;
