@@ -560,24 +560,23 @@ void edit_dlg::delete_announcement() {
 }
 
 void edit_dlg::move_up() {
-  const int p = current_;
-  if (p <= 0 || p >= rows_.count()) return;
-  audio_.stop();
-  if (!exchange_rows(st_.content.list, rows_, p, p - 1)) return;
-  const QSignalBlocker quiet(list_);
-  list_->insertItem(p - 1, list_->takeItem(p));
-  current_ = p - 1;
-  list_->setCurrentRow(current_);
+  move_by(-1);
 }
 
 void edit_dlg::move_down() {
+  move_by(1);
+}
+
+void edit_dlg::move_by(int step) {
   const int p = current_;
-  if (p < 0 || p + 1 >= rows_.count()) return;
+  const int q = p + step;
+  if (p < 0 || p >= rows_.count() || q < 0 || q >= rows_.count()) return;
   audio_.stop();
-  if (!exchange_rows(st_.content.list, rows_, p, p + 1)) return;
+  if (!exchange_rows(st_.content.list, rows_, p, q)) return;
+  // The two rows trade places; the controls go on showing the moved announcement.
   const QSignalBlocker quiet(list_);
-  list_->insertItem(p + 1, list_->takeItem(p));
-  current_ = p + 1;
+  list_->insertItem(q, list_->takeItem(p));
+  current_ = q;
   list_->setCurrentRow(current_);
 }
 

@@ -134,6 +134,7 @@ class edit_dlg : public QDialog {
 
  private:
   void make_controls();
+  void move_by(int step);  // Up (-1) and Down (+1)
   void enable_editing(bool on);
   void clear_editing();
   void fill_fixed_times();

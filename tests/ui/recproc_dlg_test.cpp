@@ -50,22 +50,40 @@ class ProcessDialogs : public ::testing::Test {
   std::vector<bool> processing_seen;
 };
 
-TEST_F(ProcessDialogs, AVeryLoudRecordingIsWarnedAboutFirstAndStillProcessed) {
-  rectmp tmp;
-  feed(tmp, full_scale(44100));
-  std::int16_t clip = 9;
-  std::int32_t length = 9;
-  QString title;
-  when_modal<recproc_dlg>([&](recproc_dlg& d) { title = d.windowTitle(); });
-  EXPECT_EQ(ui::process_recording(nullptr, st, tmp, clip, length, box()), recproc_failure::none);
-  EXPECT_EQ(title, "Process for Telephone");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].kind, box_kind::ok_plain);
-  EXPECT_EQ(boxes[0].caption, "Record Level Warning");
-  EXPECT_EQ(boxes[0].text, level_warning_text(level_warning::very_high));
-  EXPECT_EQ(processing_seen, std::vector<bool>{false});
-  EXPECT_EQ(clip, 0);
-  EXPECT_GT(length, 0);
+// Far too loud or far too quiet: the warning comes before the processing, which still runs.
+TEST_F(ProcessDialogs, LevelWarningsComeFirstAndTheProcessingStillRuns) {
+  struct row {
+    const char* name;
+    std::vector<std::int16_t> input;
+    level_warning warning;
+  };
+  std::vector<std::int16_t> quiet(44100);
+  for (std::size_t i = 0; i < quiet.size(); ++i) quiet[i] = (i / 4) % 2 ? 700 : -700;
+  const row rows[] = {
+      {"very high", full_scale(44100), level_warning::very_high},
+      {"very low", quiet, level_warning::very_low},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    boxes.clear();
+    processing_seen.clear();
+    st.clip_use.fill(0);
+    rectmp tmp;
+    feed(tmp, r.input);
+    std::int16_t clip = 9;
+    std::int32_t length = 9;
+    QString title;
+    when_modal<recproc_dlg>([&](recproc_dlg& d) { title = d.windowTitle(); });
+    EXPECT_EQ(ui::process_recording(nullptr, st, tmp, clip, length, box()), recproc_failure::none);
+    EXPECT_EQ(title, "Process for Telephone");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].kind, box_kind::ok_plain);
+    EXPECT_EQ(boxes[0].caption, "Record Level Warning");
+    EXPECT_EQ(boxes[0].text, level_warning_text(r.warning));
+    EXPECT_EQ(processing_seen, std::vector<bool>{false});
+    EXPECT_TRUE(valid_clip(clip));
+    EXPECT_GT(length, 0);
+  }
 }
 
 TEST_F(ProcessDialogs, ARecordingWithoutLoudPartsEndsWithoutAClip) {
