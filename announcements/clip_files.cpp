@@ -36,9 +36,22 @@ void delete_clip(const station& st, int n) {
 
 int find_free_clip(const station& st) {
   for (int n = 0; n < clip_count; ++n) {
-    if ((st.clip_use[n] & (clip_allocated | clip_held)) == 0) return n;
+    if ((st.clip_use[n] & (clip_allocated | clip_held | clip_filling)) == 0) return n;
   }
   return -1;
+}
+
+void set_clip_filling(station& st, int n, bool filling) {
+  if (!valid_clip(n)) return;
+  auto& bits = st.clip_use[static_cast<std::size_t>(n)];
+  bits = static_cast<std::uint8_t>(filling ? bits | clip_filling : bits & ~clip_filling);
+}
+
+bool clips_being_filled(const station& st) {
+  for (std::uint8_t bits : st.clip_use) {
+    if ((bits & clip_filling) != 0) return true;
+  }
+  return false;
 }
 
 void release_clip(station& st, int n) {
@@ -51,10 +64,6 @@ void clip_cleanup(station& st) {
   for (auto& bits : st.clip_use) bits &= static_cast<std::uint8_t>(~clip_marked);
   for (const ann_blk& a : st.content.list) {
     if (valid_clip(a.clip)) st.clip_use[a.clip] |= clip_marked;
-  }
-  // A clip still being written belongs to no announcement yet; a save in the middle keeps it.
-  for (auto& bits : st.clip_use) {
-    if ((bits & clip_writing) != 0) bits |= clip_marked;
   }
   const long long week_ago = static_cast<long long>(st.clock.now) - piece_max_age;
   for (partial_sound& p : st.pieces.partial) {
@@ -76,7 +85,7 @@ void clip_cleanup(station& st) {
     std::uint8_t& bits = st.clip_use[n];
     if ((bits & clip_marked) != 0) {
       bits |= clip_allocated;
-    } else {
+    } else if ((bits & clip_filling) == 0) {
       if ((bits & clip_allocated) != 0 && (bits & clip_held) == 0) delete_clip(st, n);
       bits &= static_cast<std::uint8_t>(~clip_allocated);
     }

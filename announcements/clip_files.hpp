@@ -22,13 +22,18 @@ file_handle create_clip(const station& st, int n);
 file_handle append_clip(const station& st, int n);
 void delete_clip(const station& st, int n);
 
-// Lowest number neither allocated nor held, or -1. Does not mark it.
+// Lowest number neither allocated, held nor being filled, or -1. Does not mark it.
 int find_free_clip(const station& st);
+// Marks the clip a job is writing, or clears the mark when the job lets go of it.
+void set_clip_filling(station& st, int n, bool filling);
+// Whether a job is writing a clip now: the clean-up and the save then wait for its end.
+bool clips_being_filled(const station& st);
 // Clears the allocated bit; deletes the file unless the player holds it. A number that is not
 // allocated is left alone.
 void release_clip(station& st, int n);
 // Marks what the list and the recent partial sounds reference, forgets old partial sounds,
-// deletes old temporary pieces, and deletes allocated clips nobody references any more.
+// deletes old temporary pieces, and deletes allocated clips nobody references any more. A clip
+// being filled is left as it is.
 void clip_cleanup(station& st);
 
 // Turns a record into a fresh user-made announcement named `name`, releasing its clip.

@@ -1,5 +1,7 @@
 #include "announcements/remote_folder.hpp"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -7,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "announcements/text_encoding.hpp"
 #include "announcements/validity.hpp"
 #include "base/byte_codec.hpp"
 #include "base/file_io.hpp"
@@ -50,32 +53,40 @@ bool ends_with_nocase(std::string_view name, std::string_view suffix) {
   return true;
 }
 
-bool equal_nocase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
+bool starts_with_nocase(std::string_view name, std::string_view prefix) {
+  return name.size() >= prefix.size() && ends_with_nocase(name.substr(0, prefix.size()), prefix);
 }
 
-// Whether `inner` is `outer` or lies below it, after resolving both as far as they exist.
+// Whether `inner` is `outer` or lies below it: by the paths after resolving links as far as they
+// exist, and by device and inode of the folder and each of its parents (a bind mount).
 bool same_or_inside(const std::string& inner, const std::string& outer) {
   std::error_code ec;
-  fs::path a = fs::weakly_canonical(fs::absolute(inner, ec), ec);
+  const fs::path a = fs::weakly_canonical(fs::absolute(inner, ec), ec);
   if (ec) return false;
-  fs::path b = fs::weakly_canonical(fs::absolute(outer, ec), ec);
+  const fs::path b = fs::weakly_canonical(fs::absolute(outer, ec), ec);
   if (ec) return false;
   auto ai = a.begin();
+  bool inside = true;
   for (auto bi = b.begin(); bi != b.end(); ++bi) {
     if (bi->empty()) continue;  // the empty element of a trailing separator
-    if (ai == a.end() || *ai != *bi) return false;
+    if (ai == a.end() || *ai != *bi) {
+      inside = false;
+      break;
+    }
     ++ai;
   }
-  return true;
+  if (inside) return true;
+  for (fs::path p = a;; p = p.parent_path()) {
+    if (fs::equivalent(p, b, ec)) return true;
+    if (p == p.parent_path()) return false;
+  }
 }
+
+std::int64_t nanoseconds(const struct timespec& t) {
+  return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+constexpr std::size_t max_marks = 256;
 
 }  // namespace
 
@@ -119,6 +130,12 @@ bool is_plain_file_name(std::string_view name) {
   return name.find_first_of("/\\") == std::string_view::npos;
 }
 
+bool is_sound_file_name(std::string_view name) {
+  return is_plain_file_name(name) && !ends_with_nocase(name, listing_file_name) &&
+         !starts_with_nocase(name, std::string(listing_file_name) + ".") &&
+         !ends_with_nocase(name, ".ply");
+}
+
 void remote_folder::clear_folder_files() const {
   std::error_code ec;
   std::vector<fs::path> doomed;
@@ -153,7 +170,8 @@ folder_result remote_folder::set_control_folder(station& st, std::string_view pa
   }
   folder_ = p + "/";
   listing_path_ = folder_ + listing_file_name;
-  write_listing(st);
+  remove_replace_leftovers(listing_path_);
+  write_listing(st);  // when it fails, the next poll writes it
   clear_folder_files();
   return folder_result::on;
 }
@@ -163,60 +181,100 @@ void remote_folder::write_listing(const station& st) {
   auto records = listed_records(st);
   auto bytes = encode_listing(records.data(), records.size(), st.clock.now);
   // Counted only once written, so a poll tries again while the folder cannot be written.
-  if (!replace_file_atomically(listing_path_, bytes)) return;
+  listing_due_ = !replace_file_atomically(listing_path_, bytes);
+  if (listing_due_) return;
   listed_count_ = static_cast<std::int32_t>(records.size());
   listed_sum_ = identity_sum(records);
+}
+
+void remote_folder::remember(std::vector<file_mark>& marks, file_mark m) {
+  if (std::find(marks.begin(), marks.end(), m) != marks.end()) return;
+  if (marks.size() >= max_marks) marks.erase(marks.begin());
+  marks.push_back(std::move(m));
+}
+
+bool remote_folder::settling(const file_mark& m, std::chrono::system_clock::time_point now) {
+  const std::int64_t now_ns =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(now.time_since_epoch()).count();
+  const std::int64_t age = now_ns - m.mtime_ns;
+  if (age >= 1'000'000'000) return false;
+  if (age >= 0) return true;
+  // Dated ahead of this clock (another computer's): settled once seen unchanged at a poll.
+  if (std::find(future_.begin(), future_.end(), m) != future_.end()) return false;
+  remember(future_, m);
+  return true;
+}
+
+remote_folder::taken remote_folder::take_request(const station& st, const std::string& name,
+                                                 remote_request& out) {
+  const std::string path = folder_ + name;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return taken::nothing;
+  const file_mark mark{name, static_cast<std::int64_t>(info.st_size), nanoseconds(info.st_mtim)};
+  if (std::find(undeletable_.begin(), undeletable_.end(), mark) != undeletable_.end())
+    return taken::nothing;
+  const auto now = clock ? clock() : std::chrono::system_clock::now();
+
+  // Anything but a regular file (a pipe, a socket, a device, a link) holds no request.
+  std::uint8_t bytes[request_size] = {};
+  std::size_t got = 0;
+  if (S_ISREG(info.st_mode)) {
+    if (info.st_size < static_cast<off_t>(request_size) && settling(mark, now))
+      return taken::left;  // perhaps still being written
+    if (file_handle f = open_regular_for_read(path))
+      got = std::fread(bytes, 1, sizeof bytes, f.get());
+  }
+  const request_file r = decode_request(std::span<const std::uint8_t>(bytes, got));
+  std::string sound;
+  if (r.kind == request_kind::sound_file && is_sound_file_name(r.text)) {
+    sound = folder_ + r.text;
+    struct stat s {};
+    if (::lstat(sound.c_str(), &s) == 0) {
+      if (!S_ISREG(s.st_mode)) {
+        sound.clear();  // a link could lead anywhere; a folder or a pipe is no sound
+      } else if (settling({r.text, static_cast<std::int64_t>(s.st_size), nanoseconds(s.st_mtim)},
+                          now)) {
+        return taken::left;
+      }
+    }
+  }
+  // A request that stays (a read-only share) is served this once only.
+  if (!delete_file(path)) remember(undeletable_, mark);
+
+  if (r.kind == request_kind::by_name) {
+    int match = -1;
+    for (int i = 0; i < st.content.list.count(); ++i) {
+      const ann_blk& a = st.content.list[i];
+      if (is_current(a, st.clock) && equal_ignoring_case(a.name_text(), r.text)) match = i;
+    }
+    if (match < 0) return taken::consumed;
+    out.kind = request_kind::by_name;
+    out.index = static_cast<std::int8_t>(match);
+    out.path.clear();
+    return taken::request;
+  }
+  if (r.kind == request_kind::sound_file && !sound.empty()) {
+    out.kind = request_kind::sound_file;
+    out.index = -1;
+    out.path = sound;
+    return taken::request;
+  }
+  return taken::consumed;
 }
 
 bool remote_folder::poll_requests(const station& st, remote_request& out) {
   if (!enabled()) return false;
   std::error_code ec;
-  fs::path request_path;
   for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
-    if (ends_with_nocase(it->path().filename().string(), ".ply") && !it->is_directory(ec)) {
-      request_path = it->path();
-      break;
-    }
+    const std::string name = it->path().filename().string();
+    if (!ends_with_nocase(name, ".ply")) continue;
+    const taken t = take_request(st, name, out);
+    if (t == taken::request) return true;
+    if (t == taken::consumed) break;  // one request file per poll
   }
-
-  bool took = false;
-  if (!request_path.empty()) {
-    std::uint8_t bytes[request_size] = {};
-    std::size_t got = 0;
-    if (file_handle f = open_for_read(request_path.string())) {
-      got = std::fread(bytes, 1, sizeof bytes, f.get());
-    }
-    delete_file(request_path.string());
-    request_file r = decode_request(std::span<const std::uint8_t>(bytes, got));
-    if (r.kind == request_kind::by_name) {
-      int match = -1;
-      for (int i = 0; i < st.content.list.count(); ++i) {
-        const ann_blk& a = st.content.list[i];
-        if (is_current(a, st.clock) && equal_nocase(a.name_text(), r.text)) match = i;
-      }
-      if (match >= 0) {
-        out.kind = request_kind::by_name;
-        out.index = static_cast<std::int8_t>(match);
-        out.path.clear();
-        took = true;
-      }
-    } else if (r.kind == request_kind::sound_file && is_plain_file_name(r.text)) {
-      // Only a plain file of this folder: anything else would let the network delete any file.
-      // A link could lead the player to any file it can read; a folder is no sound.
-      std::string target = folder_ + r.text;
-      auto kind = fs::symlink_status(target, ec).type();
-      if (kind != fs::file_type::symlink && kind != fs::file_type::directory) {
-        out.kind = request_kind::sound_file;
-        out.index = -1;
-        out.path = target;
-        took = true;
-      }
-    }
-  }
-  if (took) return true;
 
   auto records = listed_records(st);
-  if (static_cast<std::int32_t>(records.size()) != listed_count_ ||
+  if (listing_due_ || static_cast<std::int32_t>(records.size()) != listed_count_ ||
       identity_sum(records) != listed_sum_) {
     write_listing(st);
   }

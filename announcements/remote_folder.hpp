@@ -3,8 +3,10 @@
 // publishes "annlist.dat" (the announcements that may be played by hand) and takes "*.ply"
 // request files dropped there.
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,6 +46,9 @@ std::vector<std::uint8_t> encode_listing(const ann_blk* const* records, std::siz
 request_file decode_request(std::span<const std::uint8_t> bytes);
 // A name that stays inside the folder: not empty, not "." or "..", no '/' or '\\'.
 bool is_plain_file_name(std::string_view name);
+// A plain name a sound file may have: not the listing, its temporary file or a request (case
+// ignored), so a request cannot make the player play and then delete those.
+bool is_sound_file_name(std::string_view name);
 
 enum class folder_result {
   off,           // empty setting: remote control off
@@ -56,15 +61,26 @@ class remote_folder {
   // Turns remote control off in the old folder (removing its requests, sound files and listing)
   // and on in `path`. A path that is, or lies inside, the data folder is refused, because the
   // hand-over clears "*.aud" files there; remote control then stays off and `why` says so.
+  // The data folder is recognised by device and inode too, so a link or a bind mount to it is
+  // refused as well. Leftover temporary listing files are removed.
   folder_result set_control_folder(station& st, std::string_view path, std::string* why = nullptr);
   // Rewrites the listing through a temporary file renamed over it, so a reader never sees it
-  // half written. Nothing when remote control is off; silent on failure.
+  // half written. Nothing when remote control is off; silent on failure (the next poll tries
+  // again).
   void write_listing(const station& st);
-  // Takes at most one request file; true with `out` filled when it names something to play. A
-  // sound file must be a plain name of a file in the folder itself (not a link or a folder);
-  // any other name drops the request, and the named file is left alone.
-  // Without a request, rewrites the listing when the set of listed announcements changed.
+  // Takes at most one request file; true with `out` filled when it names something to play.
+  // Only regular files are read, without blocking (a pipe, socket or device named "*.ply" is
+  // dropped). A request shorter than a whole one, or one whose sound file, modified less than a
+  // second before, may still be being written, is left for a later poll. A request that cannot
+  // be deleted is served once, then skipped until it changes. A sound file must be a plain name
+  // of a regular file in the folder itself, and not the listing or a request; any other name
+  // drops the request, and the named file is left alone.
+  // Without a request, rewrites the listing when the set of listed announcements changed, and
+  // after a listing that could not be written (also the first one, with nothing listed).
   bool poll_requests(const station& st, remote_request& out);
+
+  // The time the polls compare modification times with (the system clock; tests set their own).
+  std::function<std::chrono::system_clock::time_point()> clock = std::chrono::system_clock::now;
 
   bool enabled() const { return !listing_path_.empty(); }
   const std::string& listing_path() const { return listing_path_; }
@@ -73,12 +89,27 @@ class remote_folder {
   std::uint32_t listed_sum() const { return listed_sum_; }
 
  private:
+  // A request file as seen: its name, size and modification time.
+  struct file_mark {
+    std::string name;
+    std::int64_t size = 0;
+    std::int64_t mtime_ns = 0;
+    bool operator==(const file_mark&) const = default;
+  };
+  enum class taken { nothing, left, consumed, request };
+
   void clear_folder_files() const;
+  taken take_request(const station& st, const std::string& name, remote_request& out);
+  bool settling(const file_mark& m, std::chrono::system_clock::time_point now);
+  static void remember(std::vector<file_mark>& marks, file_mark m);
 
   std::string listing_path_;  // empty = remote control off
   std::string folder_;        // with a trailing '/'
   std::int32_t listed_count_ = 0;
   std::uint32_t listed_sum_ = 0;
+  bool listing_due_ = false;            // the last write failed: the next poll writes the listing
+  std::vector<file_mark> undeletable_;  // served requests whose deletion failed
+  std::vector<file_mark> future_;       // files dated ahead of the clock, seen once
 };
 
 // Message for a refused folder.

@@ -19,7 +19,7 @@ enum clip_bit : std::uint8_t {
   clip_allocated = 0x01,  // an announcement or a partly loaded sound owns it; its file stays
   clip_held = 0x02,       // the player has its file open
   clip_marked = 0x04,     // still referenced (during the clean-up pass)
-  clip_writing = 0x08,    // a recording or an import is writing it: the clean-up keeps it
+  clip_filling = 0x08,    // a load or an import is writing it: not deleted, not given out
 };
 
 struct station {

@@ -50,7 +50,56 @@ std::size_t sequence_length(std::string_view s, std::size_t i) {
   return n;
 }
 
+// The code points of stored text: UTF-8 where it is valid, else Windows-1252.
+std::u32string code_points(std::string_view bytes) {
+  std::u32string out;
+  if (!is_valid_utf8(bytes)) {
+    for (char ch : bytes) {
+      const auto b = static_cast<std::uint8_t>(ch);
+      out += b >= 0x80 && b < 0xA0 && cp1252_high[b - 0x80] != 0 ? cp1252_high[b - 0x80]
+                                                                 : static_cast<char32_t>(b);
+    }
+    return out;
+  }
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t n = sequence_length(bytes, i);
+    const auto b0 = static_cast<std::uint8_t>(bytes[i]);
+    char32_t c = n == 1 ? b0 : n == 2 ? b0 & 0x1F : n == 3 ? b0 & 0x0F : b0 & 0x07;
+    for (std::size_t k = 1; k < n; ++k)
+      c = (c << 6) | (static_cast<std::uint8_t>(bytes[i + k]) & 0x3F);
+    out += c;
+    i += n;
+  }
+  return out;
+}
+
+// Lower case of the letters Windows-1252 has; everything else as it is.
+char32_t fold_case(char32_t c) {
+  if (c >= U'A' && c <= U'Z') return c + 0x20;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;  // À..Þ, not ×
+  switch (c) {
+    case 0x0160:  // Š
+    case 0x0152:  // Œ
+    case 0x017D:  // Ž
+      return c + 1;
+    case 0x0178:  // Ÿ
+      return 0xFF;
+    default:
+      return c;
+  }
+}
+
 }  // namespace
+
+bool equal_ignoring_case(std::string_view a, std::string_view b) {
+  const std::u32string x = code_points(a);
+  const std::u32string y = code_points(b);
+  if (x.size() != y.size()) return false;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    if (fold_case(x[i]) != fold_case(y[i])) return false;
+  }
+  return true;
+}
 
 bool is_valid_utf8(std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size();) {

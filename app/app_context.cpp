@@ -5,6 +5,7 @@
 
 #include "announcements/settings_block.hpp"
 #include "announcements/settings_store.hpp"
+#include "base/file_io.hpp"
 #include "loading/load_job.hpp"
 #include "platform/backends/system_services.hpp"
 
@@ -38,6 +39,8 @@ app_context::~app_context() {
 }
 
 void app_context::load() {
+  // What a save killed midway left behind (the settings file itself is always whole).
+  remove_replace_leftovers(st.data_folder + settings_file_name);
   load_settings(st);
   settings_dirty = false;
   tick.settings_dirty = false;

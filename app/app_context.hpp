@@ -48,7 +48,8 @@ struct app_context {
   app_context(const app_context&) = delete;
   app_context& operator=(const app_context&) = delete;
 
-  // load_settings, then the set-up values of the tick.
+  // Removes leftover temporary settings files, load_settings, then the set-up values of the
+  // tick.
   void load();
   // save_settings and clears both dirty flags; returns whether the file was written.
   bool save();

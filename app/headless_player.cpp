@@ -1,5 +1,7 @@
 #include "app/headless_player.hpp"
 
+#include <cstdio>
+
 #include "app/load_stepper.hpp"
 #include "app/run_mode.hpp"
 
@@ -12,6 +14,10 @@ void headless_player::open_command(const std::optional<std::string>& text) {
 
 bool headless_player::run_load() {
   return run_load_without_window(ctx_);
+}
+
+void headless_player::control_folder_refused(const std::string& why) {
+  std::fprintf(stderr, "vrxpar: %s\n", why.c_str());
 }
 
 }  // namespace zta

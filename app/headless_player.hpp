@@ -30,6 +30,8 @@ class headless_player : public QObject, public player_front_end {
 
  private:
   bool run_load() override;
+  // Nobody sees a box: the reason goes to the service's log.
+  void control_folder_refused(const std::string& why) override;
 };
 
 }  // namespace zta

@@ -1,6 +1,7 @@
 #pragma once
 // Runs one load (load_run) on the event loop: one step per idle turn (a zero-timeout timer), the
-// FTP worker's statuses queued to the main thread. The progress dialog shows it; the headless
+// FTP worker's statuses queued to the main thread. While the worker is awaited nothing runs: its
+// status wakes the steps again. The progress dialog shows it; the headless
 // player waits for it in a local loop.
 #include <QObject>
 #include <QTimer>
@@ -21,6 +22,8 @@ class load_stepper : public QObject {
   void start();
   void cancel();
   bool running() const { return running_; }
+  // Whether a step runs at every idle turn (not while the FTP worker is awaited).
+  bool stepping() const { return idle_.isActive(); }
   const load_run& run() const { return *run_; }
 
   // How a WAV import's processing runs (a dialog with its level warnings); empty: in the import's
@@ -33,14 +36,16 @@ class load_stepper : public QObject {
 
  private:
   void step();
+  void ftp_status_arrived(ftp_status status, std::int32_t value);
+  void show_status();
   void end();
 
   app_context& ctx_;
   std::unique_ptr<load_run> run_;
-  std::shared_ptr<load_run*> target_;  // what late FTP statuses are delivered to
+  std::shared_ptr<load_stepper*> target_;  // what FTP statuses are delivered to; none once ended
   QTimer idle_;
   bool running_ = false;
-  bool stepping_ = false;
+  bool in_step_ = false;
   QString shown_;
 };
 

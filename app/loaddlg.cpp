@@ -51,6 +51,14 @@ void loaddlg::finish(bool loaded) {
   package_error e = stepper_.run().error();
   if (e != package_error::none && box_)
     box_(this, box_kind::ok_warning, package_error_caption, package_error_text(e));
+  // A load that stopped early still loaded what came before, and says so.
+  if (const load_stop why = stepper_.run().stopped(); why != load_stop::none) {
+    const QString reason = QString::fromLatin1(load_stop_text(why));
+    status_->setText(reason);
+    if (box_)
+      box_(this, box_kind::ok_warning, QString::fromLatin1(load_stopped_caption),
+           QString::fromLatin1(some_not_loaded_text) + "\n\n" + reason);
+  }
   done(loaded ? 1 : 0);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // loaddlg: the "Load Announcements" progress dialog. It runs one load by the stored method, one
 // step per idle turn, so Cancel stays live; exec() gives 1 when announcements were loaded, else 0.
-// A refused package shows its "File Error" box first.
+// A refused package shows its "File Error" box first; a load that stopped early (what it loaded
+// stays) shows the reason in the status line and in a box.
 #include <QDialog>
 
 #include "app/app_context.hpp"
@@ -14,6 +15,7 @@ class QPushButton;
 namespace zta {
 
 inline constexpr char load_dialog_caption[] = "Load Announcements";
+inline constexpr char load_stopped_caption[] = "Warning";
 
 class loaddlg : public QDialog {
   Q_OBJECT

@@ -65,30 +65,61 @@ void main_frame::handover(const std::optional<std::string>& text) {
 
 void main_frame::quit_without_asking() {
   confirm_close = false;
+  quit_reason_ = frame_end::quit_request;
+  // A close asked for while the box is open would wait for its answer: end from here instead.
+  if (asking_) {
+    end_now(quit_reason_);
+    return;
+  }
   QTimer::singleShot(0, this, [this] { close(); });
 }
 
+void main_frame::session_ending() {
+  confirm_close = false;
+  quit_reason_ = frame_end::session_end;
+  if (asking_) end_now(quit_reason_);
+}
+
+void main_frame::end_now(frame_end why) {
+  if (ended_) return;
+  end_reason_ = why;
+  if (ctx_.dirty()) ctx_.save();
+  tray_->hide();
+  ended_ = true;
+  emit ended();  // the program ends its loops, the box's too
+}
+
 void main_frame::closeEvent(QCloseEvent* event) {
+  if (ended_) {
+    event->accept();
+    return;
+  }
   if (confirm_close) {
-    switch (box_ ? box_(this, box_kind::yes_no_cancel_question, confirm_close_caption,
-                        confirm_close_text)
-                 : box_answer::cancel) {
+    asking_ = true;
+    const box_answer answer = box_ ? box_(this, box_kind::yes_no_cancel_question,
+                                          confirm_close_caption, confirm_close_text)
+                                   : box_answer::cancel;
+    asking_ = false;
+    if (ended_) {  // a quit request or the session's end came while the box was open
+      event->accept();
+      return;
+    }
+    switch (answer) {
       case box_answer::yes:
         event->ignore();
         QTimer::singleShot(0, this, [this] { hide_to_tray(); });
         return;
       case box_answer::no:
-        break;
+        event->accept();
+        end_now(frame_end::user_closed);
+        return;
       default:
         event->ignore();
         return;
     }
   }
   event->accept();
-  if (ctx_.dirty()) ctx_.save();
-  tray_->hide();
-  ended_ = true;
-  emit ended();
+  end_now(quit_reason_);
 }
 
 }  // namespace zta

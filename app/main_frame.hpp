@@ -17,6 +17,14 @@ namespace zta {
 extern const char confirm_close_caption[];
 extern const char confirm_close_text[];
 
+// Why the frame closed.
+enum class frame_end {
+  none,          // it has not
+  user_closed,   // the user answered "No": no more announcements play
+  quit_request,  // a quit request (installer, service stop, a shutdown signal)
+  session_end,   // the session ended
+};
+
 class main_frame : public QMainWindow {
   Q_OBJECT
  public:
@@ -34,11 +42,13 @@ class main_frame : public QMainWindow {
   void restore();
   // A command text from a second copy (none: only bring the window to the front).
   void handover(const std::optional<std::string>& text);
-  // Close without asking (installer, service stop, shutdown signals).
+  // Close without asking (installer, service stop, shutdown signals), at once even while the
+  // Confirm Close box is open (the settings are saved first).
   void quit_without_asking();
-  // The session is ending: never ask.
-  void session_ending() { confirm_close = false; }
+  // The session is ending: never ask; a Confirm Close box that is open ends the program.
+  void session_ending();
   bool has_ended() const { return ended_; }
+  frame_end end_reason() const { return end_reason_; }
 
   bool confirm_close = true;
 
@@ -49,11 +59,17 @@ class main_frame : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Saves, removes the icon and ends.
+  void end_now(frame_end why);
+
   app_context& ctx_;
   message_box_fn box_;
   main_window* client_;
   QSystemTrayIcon* tray_ = nullptr;
   bool ended_ = false;
+  bool asking_ = false;                              // the Confirm Close box is open
+  frame_end quit_reason_ = frame_end::quit_request;  // why a close without asking happens
+  frame_end end_reason_ = frame_end::none;
 };
 
 }  // namespace zta

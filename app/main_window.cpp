@@ -10,12 +10,14 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cstring>
 
 #include "announcements/remote_folder.hpp"
 #include "announcements/text_encoding.hpp"
 #include "announcements/validity.hpp"
 #include "app/loaddlg.hpp"
+#include "app/run_mode.hpp"
 #include "ui/edit_dlg.hpp"
 #include "ui/glyph_button.hpp"
 #include "ui/help.hpp"
@@ -174,11 +176,15 @@ QWidget* main_window::control(int id) const {
 
 int main_window::list_index(int position) const {
   if (position < 0 || position >= list_count_) return -1;
-  return list_map_[static_cast<std::size_t>(position)];
+  const int index = list_map_[static_cast<std::size_t>(position)];
+  // The list may have changed under the panel (a load in a nested loop) before the next refill.
+  return index < ctx_.st.content.list.count() ? index : -1;
 }
 
 void main_window::set_up(const std::optional<std::string>& self_command) {
+  setting_up_ = true;
   player_front_end::set_up(self_command, true);
+  setting_up_ = false;
 }
 
 void main_window::timers_armed() {
@@ -208,6 +214,46 @@ void main_window::fill_list() {
 void main_window::show_script() {
   int index = list_index(list_->currentRow());
   script_->setText(index < 0 ? QString() : shown(ctx_.st.content.list[index].script));
+  if (index < 0) {
+    selected_.reset();
+  } else {
+    const ann_blk& a = ctx_.st.content.list[index];
+    selected_ = selected_identity{a.id_stamp, a.id_serial, std::string(a.name_text())};
+  }
+}
+
+void main_window::refill_list() {
+  const std::optional<selected_identity> was = selected_;
+  const int row = list_->currentRow();
+  fill_list();
+  int keep = -1;
+  if (was) {
+    for (int p = 0; p < list_count_; ++p) {
+      const ann_blk& a = ctx_.st.content.list[list_map_[static_cast<std::size_t>(p)]];
+      if (a.id_stamp != was->id_stamp || a.id_serial != was->id_serial) continue;
+      if (keep < 0) keep = p;
+      if (a.name_text() == was->name) {
+        keep = p;
+        break;
+      }
+    }
+  }
+  // An announcement that is gone: the same place, as far as the list still reaches.
+  if (keep < 0 && row >= 0) keep = std::min(row, list_count_ - 1);
+  if (keep >= 0) list_->setCurrentRow(keep);
+  show_script();
+  update();
+}
+
+void main_window::control_folder_refused(const std::string& why) {
+  const QString text = QString::fromStdString(why);
+  if (!setting_up_) {
+    box(box_kind::ok_warning, QStringLiteral("Warning"), text);
+    return;
+  }
+  // Posted: the set-up runs before the event loop does.
+  QTimer::singleShot(0, this,
+                     [this, text] { box(box_kind::ok_warning, QStringLiteral("Warning"), text); });
 }
 
 box_answer main_window::box(box_kind kind, const QString& caption, const QString& text) {
@@ -250,22 +296,12 @@ void main_window::announcement_control() {
     dlg.exec();
   }
   editing_ = false;
-  refill_after_edit();
+  announcements_changed();
   if (pending_command_) {
     const std::optional<std::string> text = std::move(pending_command_);
     pending_command_.reset();
     open_command(text);
   }
-}
-
-void main_window::refill_after_edit() {
-  const int position = list_->currentRow();
-  fill_list();
-  if (position >= 0 && position < list_count_) list_->setCurrentRow(position);
-  show_script();
-  update();
-  ctx_.settings_dirty = true;
-  ctx_.remote.write_listing(ctx_.st);
 }
 
 bool main_window::run_automatic_update() {
@@ -280,9 +316,7 @@ void main_window::load() {
                       this);
   dlg.exec();
   // The options are stored even when the dialog was cancelled.
-  fill_list();
-  ctx_.settings_dirty = true;
-  ctx_.remote.write_listing(ctx_.st);
+  announcements_changed();
 }
 
 void main_window::settings() {
@@ -300,10 +334,7 @@ void main_window::settings() {
   ctx_.player.apply_music_level();
   ctx_.player.apply_mic_level();
   ctx_.settings_dirty = true;
-  std::string why;
-  if (ctx_.remote.set_control_folder(ctx_.st, field_text(ctx_.st.settings.control_folder), &why) ==
-      folder_result::refused_data)
-    box(box_kind::ok_warning, QStringLiteral("Warning"), QString::fromStdString(why));
+  apply_control_folder();
 }
 
 void main_window::help() {
@@ -349,7 +380,7 @@ void main_window::open_command(const std::optional<std::string>& text) {
     emit restoreRequested();
     return;
   }
-  if (text->find("/logon") != std::string::npos || text->find("/service") != std::string::npos) {
+  if (is_background_command(*text)) {
     if (!splash_) {
       open_splash();
       timers().arm(timer_splash, splash_handover_delay_ms);
@@ -364,7 +395,6 @@ void main_window::open_command(const std::optional<std::string>& text) {
     return;
   }
   load_command_file(*text);
-  fill_list();
 }
 
 void main_window::show_notice(const std::string& text) {

@@ -57,9 +57,6 @@ class main_window : public QWidget, public player_front_end {
   void load();
   void settings();
   void help();
-  // After a dialog that edits the list: fill the list again at the row that was selected, repaint,
-  // mark the settings changed and rewrite the remote listing.
-  void refill_after_edit();
   void close_panel();
   // A command text (none: bring the window to the front).
   void open_command(const std::optional<std::string>& text) override;
@@ -75,6 +72,8 @@ class main_window : public QWidget, public player_front_end {
 
   QWidget* control(int id) const;
   int list_count() const { return list_count_; }
+  // The announcement index shown at a list position; -1 for a position that is not valid or an
+  // index the announcement list no longer has.
   int list_index(int position) const;
   ui::logo_win* splash() const { return splash_; }
   // The program's folder, where Help looks for the manual.
@@ -101,10 +100,21 @@ class main_window : public QWidget, public player_front_end {
   void settings_loaded() override { fill_list(); }
   void timers_armed() override;
   bool run_load() override;
+  void refill_list() override;
+  void control_folder_refused(const std::string& why) override;
+
+  // Who the shown selection is, so a refill after the list changed finds it again.
+  struct selected_identity {
+    std::int32_t id_stamp = 0;
+    std::int32_t id_serial = 0;
+    std::string name;
+  };
 
   message_box_fn box_;
   std::array<std::int8_t, 128> list_map_{};
   int list_count_ = 0;
+  std::optional<selected_identity> selected_;
+  bool setting_up_ = false;
   QPointer<ui::logo_win> splash_;
   ui::TTooltip* tooltip_ = nullptr;
   ui::TMesList* list_ = nullptr;

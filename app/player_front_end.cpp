@@ -32,11 +32,27 @@ void player_front_end::set_up(const std::optional<std::string>& self_command, bo
   timers_.arm_all();
   if (!splash) timers_.kill(timer_splash);
   timers_armed();
-  ctx_.remote.set_control_folder(ctx_.st, field_text(ctx_.st.settings.control_folder));
+  apply_control_folder();
+}
+
+void player_front_end::apply_control_folder() {
+  const std::string path(field_text(ctx_.st.settings.control_folder));
+  std::string why;
+  if (ctx_.remote.set_control_folder(ctx_.st, path, &why) == folder_result::refused_data)
+    control_folder_refused(why);
+}
+
+void player_front_end::announcements_changed() {
+  ctx_.settings_dirty = true;
+  refill_list();
+  ctx_.remote.write_listing(ctx_.st);
 }
 
 bool player_front_end::run_automatic_update() {
-  return !loading_ && update_due(ctx_.st) && run_one_load();
+  if (loading_ || !update_due(ctx_.st)) return false;
+  const bool loaded = run_one_load();
+  announcements_changed();
+  return loaded;
 }
 
 bool player_front_end::run_one_load() {
@@ -53,8 +69,7 @@ bool player_front_end::load_command_file(const std::string& text) {
     const load_method_scope scope(ctx_.st.load_opts, command_file(text, ctx_.st.data_folder));
     loaded = run_one_load();
   }
-  ctx_.settings_dirty = true;
-  ctx_.remote.write_listing(ctx_.st);
+  announcements_changed();
   return loaded;
 }
 

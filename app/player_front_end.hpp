@@ -20,8 +20,17 @@ class player_front_end : public tick_callouts {
   // A command text handed to the program (none: a start without arguments).
   virtual void open_command(const std::optional<std::string>& text) = 0;
 
-  // tick_callouts: the update runs a load the front end's way when it is due.
+  // tick_callouts: the update runs a load the front end's way when it is due, then
+  // announcements_changed() (a load that stopped part-way changed the list too).
   bool run_automatic_update() override;
+
+  // After the announcement list changed, whatever changed it (a load from any source, an
+  // editing dialog): marks the settings changed, refills what the front end shows of the list
+  // keeping the selected announcement, and rewrites the remote listing.
+  void announcements_changed();
+  // Applies the control folder setting (at set-up and after the Settings dialog). A refused
+  // folder is reported through control_folder_refused(), once each time it is applied.
+  void apply_control_folder();
 
   tick_timers& timers() { return timers_; }
 
@@ -37,6 +46,10 @@ class player_front_end : public tick_callouts {
   void set_up(const std::optional<std::string>& self_command, bool splash);
   virtual void settings_loaded() {}
   virtual void timers_armed() {}
+  // Refills the shown list after a change, keeping the selected announcement (default: none).
+  virtual void refill_list() {}
+  // Tells the user why remote control stays off.
+  virtual void control_folder_refused(const std::string& why) = 0;
 
   // Runs one load by the load options as they are now, to its end; true when it loaded.
   virtual bool run_load() = 0;
@@ -45,7 +58,7 @@ class player_front_end : public tick_callouts {
   // file). False when nothing was loaded.
   bool run_one_load();
   // Loads the file that command text names by the file method (the stored method and path are
-  // kept), then marks the settings changed and rewrites the remote listing.
+  // kept), then announcements_changed().
   bool load_command_file(const std::string& text);
 
   app_context& ctx_;

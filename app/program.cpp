@@ -26,13 +26,31 @@ namespace zta {
 
 namespace {
 
-// The program file: as started when the path names a folder, else what the system ran.
+// The program file as started (its name chooses the run mode).
 std::string program_path(const char* argv0) {
   std::string p = argv0 != nullptr ? argv0 : "";
   std::error_code ec;
   if (p.find('/') != std::string::npos) return std::filesystem::absolute(p, ec).string();
   auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
   return ec ? p : self.string();
+}
+
+// The program file itself, every link resolved: the data folder lies beside it, not beside a
+// link to it.
+std::string real_program_path(const std::string& started_as) {
+  std::error_code ec;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return self.string();
+  auto real = std::filesystem::canonical(started_as, ec);
+  return ec ? started_as : real.string();
+}
+
+// Tells whoever started this copy that it ends because the name stays taken.
+void report_name_taken(bool headless) {
+  std::fprintf(stderr, "vrxpar: %s\n", name_taken_text);
+  if (!headless)
+    show_message_box(nullptr, box_kind::ok_warning, QString::fromLatin1(frame_title),
+                     QString::fromLatin1(name_taken_text));
 }
 
 struct options {
@@ -71,7 +89,7 @@ std::unique_ptr<app_context> make_context(const std::string& data_folder, int& s
 int run_program(int argc, char** argv) {
   const std::string path = program_path(argc > 0 ? argv[0] : nullptr);
   const options opts = split_options(argc, argv);
-  const std::string data_folder = data_folder_of(path);
+  const std::string data_folder = data_folder_of(real_program_path(path));
   const start_plan plan = plan_start(path, opts.args, data_folder);
   if (plan.mode == run_mode::install || plan.mode == run_mode::uninstall) {
     std::fprintf(stderr, "vrxpar: the %s is not available yet in this version.\n",
@@ -92,14 +110,14 @@ int run_program(int argc, char** argv) {
   const QString name = instance_server_name();
   instance_server server(headless);
   if (opts.screenshot.empty()) {
-    contact_result r = contact_running_copy(name, plan.handover_text, !headless);
-    if (r == contact_result::delivered) return 0;
-    if (r == contact_result::peer_yielded) {
-      server.listen_retrying(name, 5000);
-    } else if (!server.listen(name)) {
-      // Another copy started at the same moment and won: hand over to it after all.
-      if (contact_running_copy(name, plan.handover_text, !headless) == contact_result::delivered)
+    switch (claim_instance(server, name, plan.handover_text, !headless)) {
+      case claim_result::handed_over:
         return 0;
+      case claim_result::name_taken:
+        report_name_taken(headless);
+        return 4;
+      case claim_result::player:
+        break;
     }
   }
 
@@ -152,8 +170,10 @@ int run_program(int argc, char** argv) {
   }
   int result = app->exec();
   server.close();
-  // A desktop copy that took the player over from the service hands it back when it ends.
-  if (opts.screenshot.empty() && ctx->services.registry->service_is_installed())
+  // A desktop copy that took the player over from the service hands it back when it ends,
+  // unless the user chose that no more announcements play.
+  if (opts.screenshot.empty() && frame.end_reason() != frame_end::user_closed &&
+      ctx->services.registry->service_is_installed())
     restart_service(xdg_roots_from_environment());
   return result;
 }

@@ -27,6 +27,30 @@ QByteArray read_line(QLocalSocket& s, QElapsedTimer& clock, int timeout_ms) {
 
 }  // namespace
 
+const char name_taken_text[] =
+    "Another ZTA Announcement Player is running but does not answer, so this copy ends. Two "
+    "players would play every announcement twice.";
+
+claim_result claim_instance(instance_server& server, const QString& name,
+                            const std::optional<std::string>& text, bool take_over_headless,
+                            int attempts, int timeout_ms) {
+  for (int i = 0; i < attempts; ++i) {
+    if (i > 0) QThread::msleep(250UL * static_cast<unsigned long>(i));
+    switch (contact_running_copy(name, text, take_over_headless, timeout_ms)) {
+      case contact_result::delivered:
+        return claim_result::handed_over;
+      case contact_result::peer_yielded:
+        if (server.listen_retrying(name, 5000)) return claim_result::player;
+        break;
+      case contact_result::nobody:
+      case contact_result::no_answer:
+        if (server.listen(name)) return claim_result::player;
+        break;
+    }
+  }
+  return claim_result::name_taken;
+}
+
 QString instance_server_name() {
   return instance_server_name_for(qgetenv("XDG_RUNTIME_DIR"));
 }

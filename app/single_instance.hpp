@@ -35,6 +35,22 @@ enum class contact_result {
 contact_result contact_running_copy(const QString& name, const std::optional<std::string>& text,
                                     bool take_over_headless, int timeout_ms = 3000);
 
+class instance_server;
+
+enum class claim_result {
+  player,       // this copy listens now: it is the player
+  handed_over,  // the running copy took the command text: end
+  name_taken,   // a copy holds the name but does not answer: end, never a second player
+};
+
+// Contacts a running copy and, when none takes the text, listens; tries `attempts` times (a copy
+// may be starting or ending at the same moment).
+claim_result claim_instance(instance_server& server, const QString& name,
+                            const std::optional<std::string>& text, bool take_over_headless,
+                            int attempts = 3, int timeout_ms = 3000);
+// What the user is told when the name stays taken.
+extern const char name_taken_text[];
+
 class instance_server : public QObject {
   Q_OBJECT
  public:

@@ -58,12 +58,7 @@ recproc::recproc(station& st, rectmp* source, std::int16_t* clip, std::int32_t* 
 
 recproc::~recproc() {
   clip_file_.reset();
-  // Kept from the clean-up for as long as the job lives, so a save in a nested event loop between
-  // the end of the processing and the caller attaching the clip cannot delete it.
-  if (valid_clip(writing_clip_)) {
-    st_.clip_use[static_cast<std::size_t>(writing_clip_)] &=
-        static_cast<std::uint8_t>(~clip_writing);
-  }
+  set_clip_filling(st_, new_clip_, false);
   if (valid_clip(new_clip_) &&
       (st_.clip_use[static_cast<std::size_t>(new_clip_)] & clip_allocated)) {
     release_clip(st_, new_clip_);
@@ -93,8 +88,9 @@ bool recproc::start() {
     fail(recproc_failure::clip_not_created);
     return false;
   }
-  st_.clip_use[static_cast<std::size_t>(new_clip_)] |= clip_allocated | clip_writing;
-  writing_clip_ = new_clip_;
+  st_.clip_use[static_cast<std::size_t>(new_clip_)] |= clip_allocated;
+  // Not yet referenced by any announcement: the clean-up must leave it alone until it is done.
+  set_clip_filling(st_, new_clip_, true);
 
   const std::int32_t r = fetch(*source_, held_);
   held_peak_ = peak_of(held_.data(), r / 2);
@@ -163,6 +159,7 @@ void recproc::finish() {
   // A clip that did not reach the disk whole is not reported as made.
   const bool flushed = std::fflush(clip_file_.get()) == 0 && !write_error_;
   clip_file_.reset();
+  set_clip_filling(st_, new_clip_, false);
   if (!flushed) {
     fail(recproc_failure::write_failed);
     return;

@@ -43,9 +43,7 @@ class recproc {
   // The announcement's clip and length fields get -1 and 0 at once; they receive the new clip
   // and its length (samples up to one block after the last loud block) when processing succeeds.
   recproc(station& st, rectmp* source, std::int16_t* clip, std::int32_t* id_serial);
-  // An unfinished clip is released (its file deleted unless the player holds it). Until then the
-  // clip is marked clip_writing, which keeps the clean-up of a save from deleting it.
-  ~recproc();
+  ~recproc();  // an unfinished clip is released (its file deleted unless the player holds it)
   recproc(const recproc&) = delete;
   recproc& operator=(const recproc&) = delete;
 
@@ -72,7 +70,6 @@ class recproc {
   rectmp* source_;
   file_handle clip_file_;
   std::int16_t new_clip_ = -1;
-  std::int16_t writing_clip_ = -1;  // marked clip_writing until the job is destroyed
   std::int32_t end_position_ = 0;
   std::int32_t written_ = 0;
   int gain_ = 1024;            // Q10

@@ -38,7 +38,8 @@ bool voice_player::open_chime(int setting) {
 }
 
 bool voice_player::open_sound_file(const std::string& path, bool delete_after) {
-  clip_ = open_for_read(path);
+  // A sound file comes from the shared folder: a pipe there must not hang the player.
+  clip_ = open_regular_for_read(path);
   if (clip_ == nullptr) return false;
   clip_left_ = file_size(clip_);
   if (delete_after) temporary_path_ = path;

@@ -17,6 +17,10 @@ struct file_closer {
 using file_handle = std::unique_ptr<std::FILE, file_closer>;
 
 file_handle open_for_read(const std::string& path);
+// Opens a file that arrived from outside (a shared folder) for reading: only a regular file,
+// never through a link, and never blocking in the open (a named pipe would). The check is made on
+// the opened descriptor, so the file read is the file checked.
+file_handle open_regular_for_read(const std::string& path);
 file_handle create_for_write(const std::string& path);  // truncates an existing file
 file_handle open_for_append(const std::string& path);   // positioned at the end; created if absent
 bool delete_file(const std::string& path);              // a missing file is not an error
@@ -27,5 +31,8 @@ bool read_whole_file(const std::string& path, std::vector<std::uint8_t>& out);
 // Writes the bytes to a temporary file beside `path`, flushes it to disk and renames it over
 // `path`. On any failure the old file stays untouched and the temporary file is removed.
 bool replace_file_atomically(const std::string& path, std::span<const std::uint8_t> bytes);
+// Deletes the temporary files replace_file_atomically leaves beside `path` when it is killed
+// midway ("<name>.XXXXXX"); nothing else. Returns how many were deleted.
+int remove_replace_leftovers(const std::string& path);
 
 }  // namespace zta

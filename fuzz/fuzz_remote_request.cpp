@@ -18,6 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (r.text == ".." || r.text == "." || r.text.empty()) __builtin_trap();
   }
+  // A sound file name is a plain one and never the listing.
+  if (zta::is_sound_file_name(r.text) &&
+      (!zta::is_plain_file_name(r.text) || r.text == zta::listing_file_name)) {
+    __builtin_trap();
+  }
   // The listing record of a name and script from the same bytes keeps its fixed layout.
   zta::ann_blk a;
   a.set_name(r.text);

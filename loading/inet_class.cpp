@@ -49,7 +49,8 @@ std::string cut(std::string s, std::size_t n) {
 
 }  // namespace
 
-inet_class::inet_class(std::shared_ptr<ftp_client> client) : shared_(std::make_shared<shared>()) {
+inet_class::inet_class(std::shared_ptr<ftp_client> client, thread_starter start)
+    : shared_(std::make_shared<shared>()), start_(std::move(start)) {
   shared_->client = std::move(client);
 }
 
@@ -98,47 +99,50 @@ void inet_class::start_download(ftp_post notify, std::string server, std::string
   shared_->notify = std::move(notify);
   shared_->worker_running = true;
   std::shared_ptr<shared> s = shared_;
-  try {
-    shared_->thread = std::thread([s, r = std::move(r)] {
-      auto finish = [&](ftp_status status, std::int32_t value) {
-        s->post(status, value, true);
-        std::lock_guard lock(s->mutex);
-        s->worker_running = false;
-        s->finished_cv.notify_all();
-      };
-      if (!s->is_alive()) return finish(ftp_status::failed, 0);
-      ftp_status status = ftp_status::failed;
-      std::int32_t value = r.stamp;
-      if (s->client) {
-        s->post(ftp_status::connecting, 0, false);
-        std::int32_t found = 0;
-        switch (s->client->remote_stamp(r.server, r.remote_name, found)) {
-          case ftp_lookup::missing:
+  std::function<void()> body = [s, r = std::move(r)] {
+    auto finish = [&](ftp_status status, std::int32_t value) {
+      s->post(status, value, true);
+      std::lock_guard lock(s->mutex);
+      s->worker_running = false;
+      s->finished_cv.notify_all();
+    };
+    if (!s->is_alive()) return finish(ftp_status::failed, 0);
+    ftp_status status = ftp_status::failed;
+    std::int32_t value = r.stamp;
+    if (s->client) {
+      s->post(ftp_status::connecting, 0, false);
+      std::int32_t found = 0;
+      switch (s->client->remote_stamp(r.server, r.remote_name, found)) {
+        case ftp_lookup::missing:
+          status = ftp_status::nothing_new;
+          break;
+        case ftp_lookup::failed:
+          break;
+        case ftp_lookup::found:
+          if (found == r.stamp) {
             status = ftp_status::nothing_new;
-            break;
-          case ftp_lookup::failed:
-            break;
-          case ftp_lookup::found:
-            if (found == r.stamp) {
-              status = ftp_status::nothing_new;
-            } else if (s->is_alive()) {
-              s->post(ftp_status::downloading, 0, false);
-              if (s->client->download(r.server, r.remote_name, r.local_path,
-                                      [s] { return !s->is_alive(); })) {
-                status = ftp_status::downloaded;
-                value = found;
-              }
+          } else if (s->is_alive()) {
+            s->post(ftp_status::downloading, 0, false);
+            if (s->client->download(r.server, r.remote_name, r.local_path,
+                                    [s] { return !s->is_alive(); })) {
+              status = ftp_status::downloaded;
+              value = found;
             }
-            break;
-        }
+          }
+          break;
       }
-      finish(status, status == ftp_status::failed ? 0 : value);
-    });
+    }
+    finish(status, status == ftp_status::failed ? 0 : value);
+  };
+  try {
+    shared_->thread = start_ ? start_(std::move(body)) : std::thread(std::move(body));
   } catch (const std::system_error&) {
-    shared_->worker_running = false;
+    // The request's post function was handed over above: take it back to say it failed.
+    ftp_post held = std::move(shared_->notify);
     shared_->notify = nullptr;
+    shared_->worker_running = false;
     lock.unlock();
-    if (notify) notify(ftp_status::failed, 0);
+    if (held) held(ftp_status::failed, 0);
   }
 }
 

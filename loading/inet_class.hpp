@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "platform/api/ftp_client.hpp"
 
@@ -32,6 +33,9 @@ constexpr bool is_final(ftp_status s) {
 }
 
 using ftp_post = std::function<void(ftp_status status, std::int32_t value)>;
+// Starts the worker's thread running `body`; throws std::system_error when no thread can be made,
+// as std::thread does. Empty: std::thread.
+using thread_starter = std::function<std::thread(std::function<void()> body)>;
 
 class inet_class {
  public:
@@ -39,15 +43,15 @@ class inet_class {
   static constexpr int wait_polls = 400;  // destruction waits at most 400 x 500 ms
   static constexpr int wait_poll_ms = 500;
 
-  explicit inet_class(std::shared_ptr<ftp_client> client);
+  explicit inet_class(std::shared_ptr<ftp_client> client, thread_starter start = {});
   // Waits for a running worker (at most 200 s); a worker still running after that is left to
   // end on its own, posting nothing.
   ~inet_class();
   inet_class(const inet_class&) = delete;
   inet_class& operator=(const inet_class&) = delete;
 
-  // Starts a worker; when one is still running, posts failed at once for this request.
-  // Texts are cut to 127, 127 and 255 bytes.
+  // Starts a worker; when one is still running, or no thread can be started, posts failed at
+  // once for this request. Texts are cut to 127, 127 and 255 bytes.
   void start_download(ftp_post notify, std::string server, std::string remote_name,
                       std::string local_path, std::int32_t stamp);
   // The object is valid and a worker has somewhere to post.
@@ -57,6 +61,7 @@ class inet_class {
  private:
   struct shared;
   std::shared_ptr<shared> shared_;
+  thread_starter start_;
 };
 
 }  // namespace zta

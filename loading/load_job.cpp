@@ -7,8 +7,26 @@
 
 namespace zta {
 
+const char* load_stop_text(load_stop s) {
+  switch (s) {
+    case load_stop::none:
+      return "";
+    case load_stop::file_cut:
+      return "The file ends inside a sound.";
+    case load_stop::damaged_header:
+      return "The header of a sound is damaged.";
+    case load_stop::no_free_clip:
+      return "There is no free clip number left.";
+    case load_stop::clip_not_created:
+      return "A sound file could not be created in the data folder.";
+  }
+  return "";
+}
+
 dlexe::dlexe(station& st) : st_(st) {}
-dlexe::~dlexe() = default;
+dlexe::~dlexe() {
+  let_go_clip();
+}
 
 void dlexe::begin_sections(file_handle package) {
   input_ = std::move(package);
@@ -39,16 +57,32 @@ bool dlexe::step() {
 }
 
 void dlexe::cancel() {
-  if (mode_ != load_mode::idle) end(false);
+  if (mode_ != load_mode::idle) end(load_stop::none);
 }
 
-bool dlexe::end(bool early) {
+bool dlexe::end(load_stop why) {
   input_.reset();
   output_.reset();
+  let_go_clip();
   section_open_ = false;
   mode_ = load_mode::idle;
-  if (early) tally_.ended_early = true;
+  if (why != load_stop::none) {
+    tally_.ended_early = true;
+    tally_.stopped = why;
+  }
   return false;
+}
+
+void dlexe::hold_clip(int n) {
+  clip_no_ = n;
+  write_failed_ = false;
+  // Nothing deletes or gives out the clip while it is written (an idle save runs in between).
+  set_clip_filling(st_, n, true);
+}
+
+void dlexe::let_go_clip() {
+  set_clip_filling(st_, clip_no_, false);
+  clip_no_ = -1;
 }
 
 std::string dlexe::temp_path(int slot) const {
@@ -74,14 +108,16 @@ constexpr std::int32_t no_magnitude = std::numeric_limits<std::int32_t>::min();
 bool dlexe::file_step() {
   if (!section_open_) {
     section_header h;
-    if (!read_section_header(input_.get(), h.id_stamp, h.k, h.piece_offset)) return end(false);
+    if (!read_section_header(input_.get(), h.id_stamp, h.k, h.piece_offset))
+      return end(load_stop::none);
     // A K without a magnitude is a damaged header: the rest of the file cannot be trusted.
-    if (!start_section(decoder_, h.k)) return end(true);
+    if (!start_section(decoder_, h.k)) return end(load_stop::damaged_header);
     section_ = h;
-    clip_no_ = find_free_clip(st_);
-    if (clip_no_ < 0) return end(true);
-    output_ = create_clip(st_, clip_no_);
-    if (!output_) return end(true);
+    const int clip = find_free_clip(st_);
+    if (clip < 0) return end(load_stop::no_free_clip);
+    output_ = create_clip(st_, clip);
+    if (!output_) return end(load_stop::clip_not_created);
+    hold_clip(clip);
     section_open_ = true;
   }
   return decode_block(true);
@@ -93,11 +129,11 @@ bool dlexe::disk_step() {
 }
 
 bool dlexe::open_next_piece() {
-  if (piece_letter_ > 'z') return end(false);
+  if (piece_letter_ > 'z') return end(load_stop::none);
   std::string path = drive_folder_ + piece_letter_ + ".aud";
   ++piece_letter_;
   input_ = open_for_read(path);
-  if (!input_) return end(false);  // no more pieces on this disk: the load is complete
+  if (!input_) return end(load_stop::none);  // no more pieces on this disk: the load is complete
   section_header h;
   if (!read_section_header(input_.get(), h.id_stamp, h.k, h.piece_offset) || h.k == no_magnitude ||
       h.piece_offset < 0) {
@@ -118,10 +154,11 @@ bool dlexe::open_next_piece() {
     return true;
   }
   if (h.piece_offset == 0) {
-    clip_no_ = find_free_clip(st_);
-    if (clip_no_ < 0) return end(true);
-    output_ = create_clip(st_, clip_no_);
-    if (!output_) return end(true);
+    const int clip = find_free_clip(st_);
+    if (clip < 0) return end(load_stop::no_free_clip);
+    output_ = create_clip(st_, clip);
+    if (!output_) return end(load_stop::clip_not_created);
+    hold_clip(clip);
     start_section(decoder_, h.k);
     decoding_ = true;
     return true;
@@ -129,11 +166,12 @@ bool dlexe::open_next_piece() {
   for (partial_sound& p : st_.pieces.partial) {
     if (valid_clip(p.clip) && p.id_stamp == h.id_stamp && p.samples == h.samples() &&
         p.decoder.consumed == h.piece_offset) {
-      clip_no_ = p.clip;
+      // The entry is emptied only once the clip is open again, so a failure keeps the sound.
+      output_ = append_clip(st_, p.clip);
+      if (!output_) return end(load_stop::clip_not_created);
+      hold_clip(p.clip);
       decoder_ = p.decoder;
       p.clip = -1;  // stays allocated: it is being filled
-      output_ = append_clip(st_, clip_no_);
-      if (!output_) return end(true);
       decoding_ = true;
       return true;
     }
@@ -145,7 +183,7 @@ bool dlexe::open_next_piece() {
   output_ = create_for_write(temp_path(slot));
   if (!output_) {
     t = temp_piece{};
-    return end(true);
+    return end(load_stop::clip_not_created);
   }
   ++tally_.pieces_stored;
   decoding_ = false;
@@ -192,7 +230,7 @@ bool dlexe::decode_block(bool file_form) {
     return finish_sound();
   }
   if (got == buffer_.size()) return true;
-  if (file_form) return end(true);  // the file ended inside the section
+  if (file_form) return end(load_stop::file_cut);
   input_.reset();
   if (continue_from_temporary()) return true;
   save_partial();
@@ -200,17 +238,19 @@ bool dlexe::decode_block(bool file_form) {
 }
 
 bool dlexe::finish_sound() {
+  // What the buffer still holds must reach the file too.
+  if (std::fflush(output_.get()) != 0) write_failed_ = true;
   bool good = !decoder_.error && !write_failed_;
   if (decoder_.error) ++tally_.checksum_failures;
+  if (write_failed_) ++tally_.write_failures;
   output_.reset();
   if (good) {
     attach(mode_ == load_mode::disk_pieces);
   } else {
     ++tally_.unmatched;
   }
-  write_failed_ = false;
   section_open_ = false;
-  clip_no_ = -1;
+  let_go_clip();
   return true;
 }
 
@@ -251,6 +291,17 @@ bool dlexe::continue_from_temporary() {
 }
 
 void dlexe::save_partial() {
+  if (std::fflush(output_.get()) != 0) write_failed_ = true;
+  output_.reset();
+  if (write_failed_) {
+    // Samples are missing: continuing it later would attach a broken sound.
+    ++tally_.write_failures;
+    const int clip = clip_no_;
+    let_go_clip();
+    st_.clip_use[static_cast<std::size_t>(clip)] |= clip_allocated;  // a resumed one already is
+    release_clip(st_, clip);
+    return;
+  }
   int slot = st_.pieces.next_partial;
   st_.pieces.next_partial = (slot + 1) % piece_slots;
   partial_sound& p = st_.pieces.partial[static_cast<std::size_t>(slot)];
@@ -258,8 +309,7 @@ void dlexe::save_partial() {
   p = partial_sound{static_cast<std::int16_t>(clip_no_), section_.id_stamp, section_.samples(),
                     st_.clock.now, decoder_};
   st_.clip_use[static_cast<std::size_t>(clip_no_)] |= clip_allocated;
-  output_.reset();
-  clip_no_ = -1;
+  let_go_clip();
   ++tally_.partial_saved;
 }
 

@@ -14,6 +14,19 @@ namespace zta {
 
 enum class load_mode : std::uint8_t { idle = 0, disk_pieces = 1, file_sections = 2 };
 
+// Why a load ended before the end of its data (what was loaded until then stays).
+enum class load_stop : std::uint8_t {
+  none,
+  file_cut,          // the file ends inside a sound
+  damaged_header,    // a sound's header holds no sample count
+  no_free_clip,      // every clip number is taken
+  clip_not_created,  // a clip file or a temporary piece file could not be created or opened
+};
+// One sentence for the user, e.g. "The file ends inside a sound."
+const char* load_stop_text(load_stop s);
+// What the user is told when a load ended early, followed by the reason.
+inline constexpr char some_not_loaded_text[] = "Some announcements could not be loaded.";
+
 // What a load did, for the tool and the tests.
 struct load_tally {
   int attached = 0;   // sounds attached to an announcement
@@ -22,7 +35,9 @@ struct load_tally {
   int partial_saved = 0;     // sounds waiting for a continuation on another disk
   int pieces_stored = 0;     // continuation pieces kept as temporary pieces
   int pieces_skipped = 0;    // pieces for no announcement still waiting for sound
+  int write_failures = 0;    // sounds dropped because their clip could not be written whole
   bool ended_early = false;  // a file ended inside a section, a damaged header, or no free clip
+  load_stop stopped = load_stop::none;  // why it ended early
 };
 
 class dlexe {
@@ -61,7 +76,10 @@ class dlexe {
   bool continue_from_temporary();
   void save_partial();
   void attach(bool prefer_without_clip);
-  bool end(bool early);
+  // Takes the clip being filled (write_failed_ belongs to that sound) or lets go of it.
+  void hold_clip(int n);
+  void let_go_clip();
+  bool end(load_stop why);
   std::string temp_path(int slot) const;
 
   station& st_;
@@ -74,7 +92,7 @@ class dlexe {
   section_decoder_state decoder_;
   int clip_no_ = -1;
   bool decoding_ = false;
-  bool write_failed_ = false;
+  bool write_failed_ = false;  // of the sound being filled
   char piece_letter_ = 'a';
   std::string drive_folder_;
   load_tally tally_;

@@ -76,7 +76,8 @@ void load_run::on_ftp_status(ftp_status status, std::int32_t value) {
       finish(false);
       break;
     case ftp_status::downloaded:
-      o.ftp_stamp = value;
+      // Kept only once the package proves readable: a damaged download is fetched again.
+      downloaded_stamp_ = value;
       o.last_success = st_.clock.now;
       o.last_attempt = st_.clock.now;
       state_ = load_state::running;
@@ -104,6 +105,7 @@ void load_run::open_package() {
   if (!f) return finish(false);
   error_ = read_package_header(st_, f.get());
   if (error_ != package_error::none) return finish(false);
+  if (downloaded_stamp_) st_.load_opts.ftp_stamp = *downloaded_stamp_;
   clip_cleanup(st_);
   status_ = status_unpacking;
   if (o.method == load_method::disk) {

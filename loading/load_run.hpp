@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "announcements/station.hpp"
@@ -70,6 +71,8 @@ class load_run {
   // The "File Error" to show when the package was refused, else none.
   package_error error() const { return error_; }
   const load_tally& tally() const { return job_.tally(); }
+  // Why the load ended before the end of its data (what was loaded stays), or none.
+  load_stop stopped() const { return job_.tally().stopped; }
 
  private:
   void open_package();
@@ -81,6 +84,7 @@ class load_run {
   std::string status_;
   package_error error_ = package_error::none;
   dlexe job_;
+  std::optional<std::int32_t> downloaded_stamp_;  // of a download not yet read
   wav_import_steps wav_;
   bool wav_running_ = false;
 };

@@ -1,6 +1,7 @@
 // zta unpack --data DIR FILE | --data DIR --disk MOUNTDIR [--disk MOUNTDIR...]: runs the load job
 // of the file method, or of the disk method disk after disk in the order given, into the data
-// folder, then saves its settings.
+// folder, then saves its settings. Exit status 3: it saved what it loaded, but the load ended
+// early (the reason is printed).
 #include <cstdio>
 
 #include "announcements/settings_store.hpp"
@@ -14,8 +15,9 @@ namespace zta::tool {
 
 namespace {
 
-// Runs one load; prints its outcome. False when the package was refused or could not be read.
-bool run_one(station& st, const load_environment& env, const std::string& what) {
+// Runs one load; prints its outcome. False when the package was refused or could not be read;
+// `stopped` is set when it ended early (what it loaded stays).
+bool run_one(station& st, const load_environment& env, const std::string& what, bool& stopped) {
   load_run r(st, env);
   r.start();
   while (r.step()) {
@@ -36,8 +38,13 @@ bool run_one(station& st, const load_environment& env, const std::string& what) 
   }
   if (t.partial_saved != 0) std::printf(", %d waiting for their next disk", t.partial_saved);
   if (t.pieces_stored != 0) std::printf(", %d pieces kept for an earlier disk", t.pieces_stored);
-  if (t.ended_early) std::printf(", ended early (file damaged or no free clip)");
+  if (t.write_failures != 0) std::printf(", %d not written whole", t.write_failures);
   std::printf("\n");
+  if (r.stopped() != load_stop::none) {
+    std::fprintf(stderr, "zta: %s: %s %s\n", what.c_str(), some_not_loaded_text,
+                 load_stop_text(r.stopped()));
+    stopped = true;
+  }
   return true;
 }
 
@@ -60,6 +67,7 @@ int cmd_unpack(const arg_list& args) {
   load_environment env;
   env.import_wav = default_wav_importer(&decoders);
   bool ok = true;
+  bool stopped = false;
   if (disks.empty()) {
     const std::string& file = opts->positional[0];
     if (!file_exists(file)) {
@@ -72,12 +80,12 @@ int cmd_unpack(const arg_list& args) {
       return 1;
     }
     const load_method_scope scope(st.load_opts, file);
-    if (!run_one(st, env, file)) return 1;  // refused: nothing changed, nothing saved
+    if (!run_one(st, env, file, stopped)) return 1;  // refused: nothing changed, nothing saved
   } else {
     const load_method_scope scope(st.load_opts, load_method::disk);
     for (const std::string& d : disks) {
       env.drive_a = d.empty() || d.back() == '/' ? d : d + "/";
-      if (!run_one(st, env, d)) {
+      if (!run_one(st, env, d, stopped)) {
         ok = false;
         break;
       }
@@ -95,7 +103,8 @@ int cmd_unpack(const arg_list& args) {
     std::fprintf(stderr, "zta: cannot write %s%s\n", st.data_folder.c_str(), settings_file_name);
     return 1;
   }
-  return ok ? 0 : 1;
+  if (!ok) return 1;
+  return stopped ? 3 : 0;  // 3: saved, but some announcements could not be loaded
 }
 
 }  // namespace zta::tool

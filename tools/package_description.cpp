@@ -1,15 +1,17 @@
 #include "tools/package_description.hpp"
 
-#include <sndfile.h>
-
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
 
-#include "audio/convert_rate.hpp"
+#include "announcements/clip_files.hpp"
+#include "audio/import_wav.hpp"
+#include "base/file_io.hpp"
 #include "loading/package_reader.hpp"
+#include "platform/sndfile/sndfile_pcm_decoder.hpp"
 
 namespace zta::tool {
 
@@ -206,6 +208,45 @@ std::optional<package_description> read_package_description(const std::string& p
   return std::nullopt;
 }
 
+namespace {
+
+// The clip `zta import` makes of a WAV file (decoded, one channel, 22050 Hz, then processed as a
+// recording), built in a scratch data folder.
+std::optional<std::vector<std::int16_t>> imported_sound(const std::string& path) {
+  std::error_code ec;
+  std::string scratch = (std::filesystem::temp_directory_path(ec) / "zta-pack-XXXXXX").string();
+  if (ec || ::mkdtemp(scratch.data()) == nullptr) {
+    std::fprintf(stderr, "zta: cannot make a scratch folder for %s\n", path.c_str());
+    return std::nullopt;
+  }
+  std::optional<std::vector<std::int16_t>> out;
+  {
+    station st(scratch + "/");
+    sndfile_pcm_decoder_factory decoders;
+    import_wav_job job(st, path, &decoders);
+    while (job.step()) {
+    }
+    for (const std::string& w : job.warnings())
+      std::fprintf(stderr, "%s: %s\n", path.c_str(), w.c_str());
+    std::vector<std::uint8_t> bytes;
+    if (job.result() < 0) {
+      std::fprintf(stderr, "zta: cannot use WAV %s: %s\n", path.c_str(),
+                   import_failure_text(job.failure()));
+    } else if (!read_whole_file(clip_path(st, st.content.list[job.result()].clip), bytes)) {
+      std::fprintf(stderr, "zta: cannot read the clip made of %s\n", path.c_str());
+    } else {
+      std::vector<std::int16_t> pcm(bytes.size() / 2);
+      for (std::size_t i = 0; i < pcm.size(); ++i)
+        pcm[i] = static_cast<std::int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+      out = std::move(pcm);
+    }
+  }
+  std::filesystem::remove_all(scratch, ec);
+  return out;
+}
+
+}  // namespace
+
 std::optional<std::vector<std::int16_t>> read_sound_file(const std::string& path) {
   std::vector<std::int16_t> mono;
   if (!ends_with_wav(path)) {
@@ -222,38 +263,7 @@ std::optional<std::vector<std::int16_t>> read_sound_file(const std::string& path
     }
     return mono;
   }
-  SF_INFO info{};
-  SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
-  if (f == nullptr) {
-    std::fprintf(stderr, "zta: cannot read WAV %s: %s\n", path.c_str(), sf_strerror(nullptr));
-    return std::nullopt;
-  }
-  const int channels = info.channels > 0 ? info.channels : 1;
-  std::vector<float> frames(static_cast<std::size_t>(4096 * channels));
-  sf_count_t got;
-  while ((got = sf_readf_float(f, frames.data(), 4096)) > 0) {
-    for (sf_count_t i = 0; i < got; ++i) {
-      float sum = 0;
-      for (int c = 0; c < channels; ++c) sum += frames[static_cast<std::size_t>(i * channels + c)];
-      float v = sum / static_cast<float>(channels) * 32768.0f;
-      v = v > 32767.0f ? 32767.0f : (v < -32768.0f ? -32768.0f : v);
-      mono.push_back(static_cast<std::int16_t>(std::lrint(v)));
-    }
-  }
-  sf_close(f);
-  if (info.samplerate == 22050) return mono;
-  ConvertRate rate(info.samplerate, 22050);
-  if (!rate.has_table()) {
-    std::fprintf(stderr, "zta: %s: cannot convert from %d Hz\n", path.c_str(), info.samplerate);
-    return std::nullopt;
-  }
-  std::vector<std::int16_t> out(mono.size() * 22050 / static_cast<std::size_t>(info.samplerate) +
-                                64);
-  std::int32_t count = static_cast<std::int32_t>(mono.size());
-  std::int32_t n =
-      rate.convert(mono.data(), out.data(), count, static_cast<std::int32_t>(out.size()));
-  out.resize(static_cast<std::size_t>(n));
-  return out;
+  return imported_sound(path);
 }
 
 }  // namespace zta::tool

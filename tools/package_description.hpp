@@ -19,8 +19,9 @@ struct package_description {
 // are made relative to the JSON file's folder.
 std::optional<package_description> read_package_description(const std::string& path);
 
-// Reads a sound: WAV (any format libsndfile reads; mixed to mono, converted to 22050 Hz) or raw
-// 16-bit little-endian mono at 22050 Hz (any other extension). Prints a line on failure.
+// Reads a sound: a WAV file becomes exactly the clip `zta import` makes of it (the same decoding,
+// channel, rate conversion and processing); any other extension is a raw clip (16-bit
+// little-endian mono at 22050 Hz). Prints a line on failure.
 std::optional<std::vector<std::int16_t>> read_sound_file(const std::string& path);
 
 }  // namespace zta::tool

@@ -42,8 +42,12 @@ struct curl_easy {
   }
 };
 
-void common_options(CURL* h, const std::string& url) {
+void common_options(CURL* h, const std::string& url, const ftp_limits& limits, long total_s) {
   curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+  // A data connection that stalls would otherwise never end.
+  curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, limits.low_speed_bytes);
+  curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits.low_speed_seconds);
+  curl_easy_setopt(h, CURLOPT_TIMEOUT, total_s);
   curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, connect_timeout_s);
   curl_easy_setopt(h, CURLOPT_FTP_RESPONSE_TIMEOUT, response_timeout_s);
@@ -52,7 +56,7 @@ void common_options(CURL* h, const std::string& url) {
 
 }  // namespace
 
-curl_ftp_client::curl_ftp_client() {
+curl_ftp_client::curl_ftp_client(ftp_limits limits) : limits_(limits) {
   global_init();
 }
 curl_ftp_client::~curl_ftp_client() = default;
@@ -61,7 +65,7 @@ ftp_lookup curl_ftp_client::remote_stamp(const std::string& server, const std::s
                                          std::int32_t& stamp) {
   curl_easy c;
   if (c.h == nullptr) return ftp_lookup::failed;
-  common_options(c.h, url_of(server, remote_name));
+  common_options(c.h, url_of(server, remote_name), limits_, limits_.lookup_seconds);
   curl_easy_setopt(c.h, CURLOPT_NOBODY, 1L);
   curl_easy_setopt(c.h, CURLOPT_FILETIME, 1L);
   curl_easy_setopt(c.h, CURLOPT_WRITEFUNCTION, discard);
@@ -89,7 +93,7 @@ bool curl_ftp_client::download(const std::string& server, const std::string& rem
   {
     curl_easy c;
     if (c.h != nullptr) {
-      common_options(c.h, url_of(server, remote_name));
+      common_options(c.h, url_of(server, remote_name), limits_, limits_.download_seconds);
       curl_easy_setopt(c.h, CURLOPT_WRITEFUNCTION, write_file);
       curl_easy_setopt(c.h, CURLOPT_WRITEDATA, f);
       curl_easy_setopt(c.h, CURLOPT_NOPROGRESS, 0L);

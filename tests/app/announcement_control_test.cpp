@@ -32,9 +32,9 @@ std::vector<std::int16_t> full_scale(std::size_t n) {
 class AnnouncementControl : public panel_fixture {};
 
 TEST_F(AnnouncementControl, OpensAtTheSelectionAndThePanelIsFilledAgainAfterwards) {
-  add_announcement("Opening", 0);
-  add_announcement("Closing", 1);
-  add_announcement("Hidden", 2, false);
+  add_announcement("Opening", 0).id_stamp = 1001;
+  add_announcement("Closing", 1).id_stamp = 1002;  // the panel finds it again by its identity
+  add_announcement("Hidden", 2, false).id_stamp = 1003;
   temp_folder remote;
   ASSERT_EQ(ctx->remote.set_control_folder(ctx->st, remote.path()), folder_result::on);
   panel->fill_list();

@@ -83,6 +83,7 @@ void app_fixture::SetUp() {
   xdg_roots roots{dir.path() + "share", dir.path() + "config", false};
   s.registry = std::make_unique<xdg_startup_registry>(roots);
   s.locale = std::make_unique<fixed_locale_info>(date_order::month_day_year);
+  s.ftp = ftp;
   ctx = std::make_unique<app_context>(dir.path(), std::move(s));
   ctx->st.settings.chimes = 0;
 }

@@ -45,6 +45,7 @@ class app_fixture : public ::testing::Test {
   message_box_fn box_fn();
 
   temp_folder dir;
+  std::shared_ptr<ftp_client> ftp;  // set before SetUp() to serve the FTP method
   test_wave_out* out = nullptr;
   recording_aux_mixer* mixer = nullptr;
   fixed_wall_clock* clock = nullptr;

@@ -170,3 +170,67 @@ TEST_F(ProcessTest, InstallerAndUninstallerNamesSayNotAvailable) {
 
 }  // namespace
 }  // namespace zta::test
+
+#include <unistd.h>
+#include <QLocalServer>
+
+#include "app/single_instance.hpp"
+
+namespace zta::test {
+namespace {
+
+TEST(ClaimInstance, SilentCopyHoldingTheNameMeansNoSecondPlayer) {
+  const QString name = QStringLiteral("zta-claim-test.%1").arg(::getpid());
+  QLocalServer silent;  // listens, never answers
+  silent.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+  ASSERT_TRUE(silent.listen(name));
+  instance_server server(true);
+  EXPECT_EQ(claim_instance(server, name, std::string("x.vrx"), true, 2, 200),
+            claim_result::name_taken);
+  EXPECT_FALSE(server.is_listening());
+  silent.close();
+  EXPECT_EQ(claim_instance(server, name, std::string("x.vrx"), true, 2, 200), claim_result::player);
+  EXPECT_TRUE(server.is_listening());
+}
+
+TEST_F(ProcessTest, CopyThatCannotReachTheRunningOneEndsWithAMessage) {
+  QLocalServer silent;  // a copy that holds the name but hangs
+  silent.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+  ASSERT_TRUE(silent.listen(server_name));
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.setWorkingDirectory(QString::fromStdString(dir.path()));
+  p.start(QString::fromStdString(dir.file("vrxpar")), {"/service"});
+  const bool ended = p.waitForFinished(60000);
+  if (!ended) p.kill();
+  ASSERT_TRUE(ended) << "a second player runs beside the first";
+  EXPECT_NE(p.exitCode(), 0);
+  EXPECT_TRUE(p.readAllStandardError().contains("does not answer")) << "no reason given";
+  EXPECT_FALSE(dir.exists("vrxpa.dat"));
+}
+
+TEST_F(ProcessTest, DataFolderIsBesideTheProgramNotBesideALinkToIt) {
+  fs::create_directories(dir.file("bin"));
+  fs::create_symlink(dir.file("vrxpar"), dir.file("bin/vrxpar"));
+  // Started by the link, from another folder, with a file name relative to that folder.
+  fs::create_directories(dir.file("downloads"));
+  dir.write("downloads/shop.vrx", one_announcement_package("Shop Opening"));
+  auto linked = std::make_unique<QProcess>();
+  linked->setProcessEnvironment(env);
+  linked->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  linked->setWorkingDirectory(QString::fromStdString(dir.file("downloads")));
+  linked->start(QString::fromStdString(dir.file("bin/vrxpar")), {"shop.vrx"});
+  std::vector<std::string> names;
+  for (int waited = 0; waited < 30000 && names.empty(); waited += 200) {
+    QTest::qWait(200);
+    names = saved_names();
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"Shop Opening"})
+      << "the relative file loaded, and the settings went beside the real program";
+  EXPECT_FALSE(fs::exists(dir.file("bin/vrxpa.dat")));
+  linked->terminate();
+  EXPECT_TRUE(linked->waitForFinished(20000));
+}
+
+}  // namespace
+}  // namespace zta::test

@@ -101,3 +101,76 @@ TEST(BackgroundCommand, LogonAndServiceAnywhereInTheText) {
 
 }  // namespace
 }  // namespace zta
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/common/temp_folder.hpp"
+
+namespace zta {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs in `folder` as the current folder and goes back after.
+class in_folder {
+ public:
+  explicit in_folder(const fs::path& folder) : back_(fs::current_path()) {
+    fs::current_path(folder);
+  }
+  ~in_folder() { fs::current_path(back_); }
+
+ private:
+  fs::path back_;
+};
+
+TEST(PlanStartFiles, ExistingFilesAreFilesWhateverSwitchTheirPathHolds) {
+  test::temp_folder dir;
+  for (const char* sub : {"service", "open", "install", "logon", "My Files"}) {
+    fs::create_directories(dir.root() / sub);
+    std::ofstream(dir.root() / sub / "x.vrx") << "package";
+  }
+  struct file_case {
+    const char* label;
+    std::vector<std::string> args;
+    std::string file;
+  };
+  const std::string root = dir.root().string();
+  const file_case cases[] = {
+      {"service", {root + "/service/x.vrx"}, root + "/service/x.vrx"},
+      {"open", {root + "/open/x.vrx"}, root + "/open/x.vrx"},
+      {"install", {root + "/install/x.vrx"}, root + "/install/x.vrx"},
+      {"logon", {root + "/logon/x.vrx"}, root + "/logon/x.vrx"},
+      {"split_at_a_space", {root + "/My", "Files/x.vrx"}, root + "/My Files/x.vrx"},
+      {"first_of_two", {root + "/service/x.vrx", "extra"}, root + "/service/x.vrx"},
+  };
+  for (const file_case& c : cases) {
+    start_plan p = plan_start("/opt/zta/vrxpar", c.args, "/opt/zta/");
+    EXPECT_EQ(p.mode, run_mode::player) << c.label;
+    EXPECT_TRUE(p.show_window) << c.label;
+    EXPECT_EQ(p.handover_text, c.file) << c.label;
+    EXPECT_EQ(p.self_command, c.file) << c.label;
+    EXPECT_FALSE(is_background_command(c.file)) << c.label;
+    EXPECT_EQ(command_file(c.file, "/opt/zta/"), c.file) << c.label;
+  }
+  // Switches that name no file keep working as written (desktop entries, the unit file).
+  EXPECT_EQ(plan_start("/opt/zta/vrxpar", {"/service"}, "/opt/zta/").mode, run_mode::service);
+  EXPECT_FALSE(plan_start("/opt/zta/vrxpar", {"/logon"}, "/opt/zta/").show_window);
+  EXPECT_EQ(plan_start("/opt/zta/vrxpar", {"/install"}, "/opt/zta/").self_command,
+            "/opt/zta/test.ann");
+}
+
+TEST(PlanStartFiles, RelativeFileIsMadeAbsoluteFromTheFolderItWasGivenIn) {
+  test::temp_folder dir;
+  std::ofstream(dir.root() / "shop.vrx") << "package";
+  const std::string expected = fs::canonical(dir.root()).string() + "/shop.vrx";
+  in_folder here(dir.root());
+  start_plan p = plan_start("/opt/zta/vrxpar", {"shop.vrx"}, "/opt/zta/");
+  EXPECT_EQ(p.handover_text, expected);
+  EXPECT_EQ(p.self_command, expected);
+}
+
+}  // namespace
+}  // namespace zta

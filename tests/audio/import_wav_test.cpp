@@ -163,3 +163,30 @@ TEST(ImportWav, AProcessorTakesTheProcessing) {
 
 }  // namespace
 }  // namespace zta
+
+#include "announcements/settings_store.hpp"
+
+namespace zta {
+namespace {
+
+TEST(ImportWav, SaveBetweenStepsKeepsTheClipBeingProcessed) {
+  temp_folder data;
+  station st(data.path());
+  data.write("Sale.wav", pcm16_wav(22050, 1, speech(22050, 1)));
+  import_wav_job job(st, data.file("Sale.wav"));
+  // The idle save of the progress dialog's loop runs between the steps.
+  while (job.step()) save_settings(st);
+  ASSERT_GE(job.result(), 0);
+  const ann_blk& a = st.content.list[job.result()];
+  ASSERT_TRUE(valid_clip(a.clip));
+  std::vector<std::uint8_t> clip =
+      data.read(std::filesystem::path(clip_path(st, a.clip)).filename().string());
+  EXPECT_GE(clip.size(), static_cast<std::size_t>(a.id_serial) * 2)
+      << "the clean-up of a save deleted the clip being processed";
+  EXPECT_GT(a.id_serial, 10000);
+  save_settings(st);
+  EXPECT_EQ(st.clip_use[static_cast<std::size_t>(a.clip)] & clip_allocated, clip_allocated);
+}
+
+}  // namespace
+}  // namespace zta

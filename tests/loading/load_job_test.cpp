@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "announcements/clip_files.hpp"
+#include "announcements/settings_store.hpp"
 #include "loading/load_job.hpp"
 #include "loading/package_reader.hpp"
 #include "tests/loading/loading_helpers.hpp"
@@ -93,12 +94,26 @@ TEST(FileStep, ChecksumByteAtTheStartOfABlock) {
   EXPECT_EQ(test::clip_samples(dir, find(st, 202)->clip), after.code.reconstruction);
 }
 
+// Two records with their sounds: 700 samples at 8 bits, then 6000 at 12 bits.
+struct two_sounds {
+  package_build build;
+  std::vector<package_sound> sounds;
+  std::vector<std::uint8_t> file;
+};
+
+two_sounds two_sound_package(std::int32_t first_stamp, std::uint32_t seed) {
+  two_sounds t;
+  t.build.records = {record("first", first_stamp, 700), record("second", first_stamp + 1, 6000)};
+  t.sounds = {sound_for(t.build.records[0], false, seed),
+              sound_for(t.build.records[1], true, seed + 1)};
+  t.file = build_package_file(t.build, t.sounds);
+  return t;
+}
+
 TEST(FileStep, FileEndingInsideASectionEndsTheLoad) {
-  package_build b;
-  b.records = {record("first", 31, 700), record("second", 32, 6000)};
-  std::vector<package_sound> sounds = {sound_for(b.records[0], false, 7),
-                                       sound_for(b.records[1], true, 8)};
-  const auto whole = build_package_file(b, sounds);
+  const two_sounds p = two_sound_package(31, 7);
+  const auto& sounds = p.sounds;
+  const auto& whole = p.file;
   // Cut: without the last checksum byte (which once looped for ever), mid-code, or inside the
   // second section's header (then the file simply has no more sections).
   const std::size_t into_header = sounds[1].code.code.size() + 6;
@@ -210,13 +225,19 @@ void write_disk(const temp_folder& disk, const std::vector<std::uint8_t>& npd,
   }
 }
 
-load_tally load_disk(station& st, const temp_folder& disk) {
+// Loads a disk; with `save_between_steps` the settings file is saved between every two steps,
+// as the idle save does inside the progress dialog's loop.
+load_tally load_disk(station& st, const temp_folder& disk, bool save_between_steps = false) {
   file_handle f = open_for_read(disk.file("data.npd"));
   EXPECT_EQ(read_package_header(st, f.get()), package_error::none);
   clip_cleanup(st);
   dlexe job(st);
   job.begin_pieces(disk.path());
-  test::run_to_end(job);
+  if (save_between_steps) {
+    while (job.step()) save_settings(st);
+  } else {
+    test::run_to_end(job);
+  }
   return job.tally();
 }
 
@@ -362,6 +383,158 @@ TEST(LoadPieces, ReleasedAtExit) {
   EXPECT_FALSE(w.data.exists("c.tmp"));
   EXPECT_FALSE(w.data.exists("afl007.aud"));
   EXPECT_EQ(w.st.clip_use[7], 0);
+}
+
+}  // namespace
+}  // namespace zta
+
+// --- a sound's fate when its clip cannot be written or kept -------------------------------
+
+namespace zta {
+namespace {
+
+TEST(DiskStep, SaveBetweenStepsKeepsTheResumedPartialSound) {
+  disk_world w;
+  package_build b;
+  b.records = {record("long", 121, 30000)};
+  package_sound big = sound_for(b.records[0], false, 50);
+  const std::size_t split = 4096 * 2 + 3;
+  const auto npd = build_package_head(b);
+  write_disk(w.disk1, npd, {piece(big, 0, split)});
+  load_disk(w.st, w.disk1);
+  const int clip = w.st.pieces.partial[0].clip;
+  ASSERT_TRUE(valid_clip(clip));
+  write_disk(w.disk2, npd, {piece(big, split, big.code.code.size() + 1)});
+  load_tally t = load_disk(w.st, w.disk2, true);
+  EXPECT_EQ(t.attached, 1);
+  EXPECT_EQ(find(w.st, 121)->clip, clip);
+  EXPECT_EQ(test::clip_samples(w.data, clip), big.code.reconstruction)
+      << "the clean-up of a save deleted the clip being filled";
+  save_settings(w.st);
+  EXPECT_TRUE(w.data.exists("afl00" + std::to_string(clip) + ".aud"));
+}
+
+TEST(FileStep, SaveBetweenStepsKeepsEveryClip) {
+  temp_folder dir;
+  station st(dir.path(), test::test_now);
+  package_build b;
+  b.records = {record("a", 131, 9000), record("b", 132, 12000)};
+  std::vector<package_sound> sounds = {sound_for(b.records[0], false, 51),
+                                       sound_for(b.records[1], true, 52)};
+  dir.write("p.vrx", build_package_file(b, sounds));
+  file_handle f = open_for_read(dir.file("p.vrx"));
+  ASSERT_EQ(read_package_header(st, f.get()), package_error::none);
+  dlexe job(st);
+  job.begin_sections(std::move(f));
+  while (job.step()) save_settings(st);
+  EXPECT_EQ(job.tally().attached, 2);
+  for (const auto& s : sounds)
+    EXPECT_EQ(test::clip_samples(dir, find(st, s.id_stamp)->clip), s.code.reconstruction);
+}
+
+// A clip file that takes no bytes: a link to the full device.
+void make_unwritable_clip(const temp_folder& data, int clip) {
+  char name[16];
+  std::snprintf(name, sizeof name, "afl%.3d.aud", clip);
+  std::filesystem::create_symlink("/dev/full", data.file(name));
+}
+
+TEST(DiskStep, WriteFailureBelongsToItsSoundAlone) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  disk_world w;
+  package_build b;
+  b.records = {record("broken", 141, 20000), record("good", 142, 3000)};
+  package_sound broken = sound_for(b.records[0], false, 53);
+  package_sound good = sound_for(b.records[1], false, 54);
+  const std::size_t split = 6000;
+  const auto npd = build_package_head(b);
+  make_unwritable_clip(w.data, 0);  // the first sound's clip cannot be written
+  write_disk(w.disk1, npd, {piece(broken, 0, split), piece(good, 0, good.code.code.size() + 1)});
+  load_tally t1 = load_disk(w.st, w.disk1);
+  EXPECT_EQ(t1.write_failures, 1);
+  EXPECT_EQ(t1.attached, 1) << "the good sound after a failed partial is attached";
+  ASSERT_TRUE(valid_clip(find(w.st, 142)->clip));
+  EXPECT_EQ(test::clip_samples(w.data, find(w.st, 142)->clip), good.code.reconstruction);
+  EXPECT_EQ(t1.partial_saved, 0) << "a sound with samples missing is not kept to continue";
+
+  // Even once its clip could be written, the rest never completes the broken sound.
+  std::filesystem::remove(w.data.file("afl000.aud"));
+  w.data.write("afl000.aud", std::vector<std::uint8_t>{});
+  write_disk(w.disk2, npd, {piece(broken, split, broken.code.code.size() + 1)});
+  load_disk(w.st, w.disk2);
+  EXPECT_EQ(find(w.st, 141)->clip, -1);
+}
+
+TEST(DiskStep, FailedReopenKeepsThePartialSound) {
+  disk_world w;
+  package_build b;
+  b.records = {record("long", 151, 20000)};
+  package_sound big = sound_for(b.records[0], false, 55);
+  const std::size_t split = 5000;
+  const auto npd = build_package_head(b);
+  write_disk(w.disk1, npd, {piece(big, 0, split)});
+  load_disk(w.st, w.disk1);
+  const int clip = w.st.pieces.partial[0].clip;
+  ASSERT_TRUE(valid_clip(clip));
+  const std::string clip_file = clip_path(w.st, clip);
+  std::filesystem::rename(clip_file, w.data.file("aside"));
+  std::filesystem::create_directory(clip_file);  // the clip cannot be opened again
+
+  write_disk(w.disk2, npd, {piece(big, split, big.code.code.size() + 1)});
+  load_tally failed = load_disk(w.st, w.disk2);
+  EXPECT_TRUE(failed.ended_early);
+  EXPECT_EQ(failed.stopped, load_stop::clip_not_created);
+  EXPECT_EQ(w.st.pieces.partial[0].clip, clip) << "the partial sound is kept";
+  EXPECT_EQ(w.st.clip_use[static_cast<std::size_t>(clip)] & clip_allocated, clip_allocated);
+
+  std::filesystem::remove(clip_file);
+  std::filesystem::rename(w.data.file("aside"), clip_file);
+  load_tally again = load_disk(w.st, w.disk2);
+  EXPECT_EQ(again.attached, 1);
+  EXPECT_EQ(test::clip_samples(w.data, clip), big.code.reconstruction);
+}
+
+TEST(FileStep, EarlyEndSaysWhy) {
+  const two_sounds p = two_sound_package(161, 56);
+  const auto& whole = p.file;
+  auto damaged = build_package_head(p.build);
+  write_section_header(damaged, 161, std::numeric_limits<std::int32_t>::min(), 0);
+  damaged.insert(damaged.end(), 64, 0);
+  struct early_case {
+    const char* label;
+    std::vector<std::uint8_t> bytes;
+    std::function<void(station&, const temp_folder&)> prepare;
+    load_stop why;
+  };
+  const early_case cases[] = {
+      {"complete", whole, {}, load_stop::none},
+      {"cut", std::vector<std::uint8_t>(whole.begin(), whole.end() - 100), {}, load_stop::file_cut},
+      {"damaged_header", damaged, {}, load_stop::damaged_header},
+      {"no_free_clip", whole,
+       [](station& st, const temp_folder&) {
+         for (auto& bits : st.clip_use) bits = clip_held;
+       },
+       load_stop::no_free_clip},
+      {"clip_not_created", whole,
+       [](station&, const temp_folder& dir) {
+         std::filesystem::create_directory(dir.file("afl000.aud"));
+       },
+       load_stop::clip_not_created},
+  };
+  for (const early_case& c : cases) {
+    temp_folder dir;
+    station st(dir.path(), test::test_now);
+    if (c.prepare) c.prepare(st, dir);
+    dir.write("p.vrx", c.bytes);
+    file_handle f = open_for_read(dir.file("p.vrx"));
+    ASSERT_EQ(read_package_header(st, f.get()), package_error::none) << c.label;
+    dlexe job(st);
+    job.begin_sections(std::move(f));
+    test::run_to_end(job);
+    EXPECT_EQ(job.tally().stopped, c.why) << c.label;
+    EXPECT_EQ(job.tally().ended_early, c.why != load_stop::none) << c.label;
+    EXPECT_EQ(std::string(load_stop_text(c.why)).empty(), c.why == load_stop::none) << c.label;
+  }
 }
 
 }  // namespace

@@ -142,14 +142,20 @@ struct status_queue {
   }
 };
 
+// A file on the stand-in server, last modified at 1709814896.
+void serve(const temp_folder& server, const std::string& name,
+           const std::vector<std::uint8_t>& bytes) {
+  server.write(name, bytes);
+  struct timespec times[2] = {{1709814896, 0}, {1709814896, 0}};
+  ::utimensat(AT_FDCWD, server.file(name).c_str(), times, 0);
+}
+
 TEST(LoadRun, FtpMethodFollowsTheWorkersStatuses) {
   temp_folder dir, server;
   station st(dir.path(), test::test_now);
   st.content.owner.set_customer_number(12);
   st.load_opts.method = load_method::ftp;
-  server.write("pa12.vrx", one_sound_package(8, 500));
-  struct timespec times[2] = {{1709814896, 0}, {1709814896, 0}};
-  ::utimensat(AT_FDCWD, server.file("pa12.vrx").c_str(), times, 0);
+  serve(server, "pa12.vrx", one_sound_package(8, 500));
   const std::int32_t remote_stamp = ftp_stamp_of_unix_time(1709814896);
   st.load_opts.ftp_stamp = remote_stamp;
   for (bool changed : {false, true}) {
@@ -288,6 +294,81 @@ TEST(LoadRun, WavFileIsImportedAsANewAnnouncement) {
   EXPECT_EQ(st.content.list[0].user_made, 1);
   EXPECT_TRUE(valid_clip(st.content.list[0].clip));
   EXPECT_GT(test::clip_samples(dir, st.content.list[0].clip).size(), 10000u);
+}
+
+}  // namespace
+}  // namespace zta
+
+namespace zta {
+namespace {
+
+// The FTP method's environment: the worker's statuses go to `q`, taken by the test's thread.
+load_environment queued_ftp(inet_class& inet, status_queue& q) {
+  load_environment env;
+  env.inet = &inet;
+  env.post = [&q](ftp_status s, std::int32_t v) { q.post(s, v); };
+  return env;
+}
+
+TEST(LoadRun, DamagedDownloadKeepsTheOldStampSoItIsFetchedAgain) {
+  temp_folder dir, server;
+  station st(dir.path(), test::test_now);
+  st.content.owner.set_customer_number(12);
+  st.load_opts.method = load_method::ftp;
+  st.load_opts.ftp_stamp = 100;
+  auto damaged = one_sound_package(8, 500);
+  damaged[0] = 7;  // a version no reader knows
+  serve(server, "pa12.vrx", damaged);
+  inet_class inet(std::make_shared<folder_ftp_client>(server.path()));
+  status_queue q;
+  load_run r(st, queued_ftp(inet, q));
+  r.start();
+  while (r.state() == load_state::waiting_for_ftp) {
+    auto status = q.take();
+    ASSERT_TRUE(status) << "no status from the worker";
+    r.on_ftp_status(status->first, status->second);
+  }
+  while (r.step()) {
+  }
+  EXPECT_EQ(r.state(), load_state::failed);
+  EXPECT_EQ(r.error(), package_error::unsupported);
+  EXPECT_EQ(st.load_opts.ftp_stamp, 100) << "the damaged file would never be fetched again";
+  EXPECT_EQ(st.load_opts.last_attempt, test::test_now);
+}
+
+}  // namespace
+}  // namespace zta
+
+namespace zta {
+namespace {
+
+TEST(InetClass, ThreadThatCannotStartStillEndsTheRequestWithFailed) {
+  temp_folder dir, server;
+  int starts = 0;
+  inet_class inet(
+      std::make_shared<folder_ftp_client>(server.path()),
+      [&starts](const std::function<void()>&) -> std::thread {
+        ++starts;
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+      });
+  std::vector<ftp_status> seen;
+  inet.start_download([&](ftp_status s, std::int32_t) { seen.push_back(s); }, "host", "pa1.vrx",
+                      dir.file("pa1.vrx"), 0);
+  EXPECT_EQ(starts, 1);
+  EXPECT_EQ(seen, std::vector<ftp_status>{ftp_status::failed});
+  EXPECT_FALSE(inet.running());
+
+  // A load waiting for that worker ends instead of waiting for ever.
+  station st(dir.path(), test::test_now);
+  st.load_opts.method = load_method::ftp;
+  status_queue q;
+  load_run r(st, queued_ftp(inet, q));
+  r.start();
+  auto status = q.take();
+  ASSERT_TRUE(status) << "no status was posted";
+  r.on_ftp_status(status->first, status->second);
+  EXPECT_EQ(r.state(), load_state::failed);
+  EXPECT_EQ(st.load_opts.last_attempt, test::test_now);
 }
 
 }  // namespace

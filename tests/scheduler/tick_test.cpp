@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -55,6 +56,8 @@ class TickTest : public ::testing::Test {
     st.data_folder = (dir / "data").string() + "/";
     st.settings.sequence_interval = 0;
     st.settings.music_device = -1;
+    // Remote requests are polled well after the test wrote them.
+    remote.clock = [] { return std::chrono::system_clock::now() + std::chrono::hours(1); };
   }
 
   int add(const char* name, std::vector<std::int32_t> fixed, std::int16_t autoplay = 0) {
@@ -425,6 +428,60 @@ TEST_F(TickTest, FirstDelaysAfterSetUp) {
   // after set-up (the second timer-4 event).
   EXPECT_EQ(started(start_trigger::scheduled), std::vector<int>{0});
   EXPECT_EQ(started(start_trigger::sequence), std::vector<int>{1});
+}
+
+}  // namespace
+}  // namespace zta
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "base/file_io.hpp"
+
+namespace zta {
+namespace {
+
+TEST_F(TickTest, PipeSocketAndListingRequestsLeaveTheNextScheduledAnnouncementPlaying) {
+  add("Ten", {hms(10, 0, 0)});
+  const fs::path ctl = dir / "ctl";
+  fs::create_directories(ctl);
+  ASSERT_EQ(remote.set_control_folder(st, ctl.string()), folder_result::on);
+  const std::vector<std::uint8_t> listing_before = [&] {
+    std::vector<std::uint8_t> b;
+    read_whole_file((ctl / "annlist.dat").string(), b);
+    return b;
+  }();
+  ASSERT_EQ(::mkfifo((ctl / "a.ply").c_str(), 0644), 0);
+  int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", (ctl / "b.ply").c_str());
+  ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ::close(s);
+  std::vector<std::uint8_t> req(38, 0);
+  req[0] = 2;
+  const std::string name = "annlist.dat";
+  std::copy(name.begin(), name.end(), req.begin() + 6);
+  std::FILE* f = std::fopen((ctl / "c.ply").c_str(), "wb");
+  std::fwrite(req.data(), 1, req.size(), f);
+  std::fclose(f);
+
+  start_at(hms(9, 59, 50));
+  for (int i = 0; i < 4; ++i) {
+    at(hms(9, 59, 51 + i));
+    EXPECT_EQ(tick.on_timer(timer_remote), 500);  // returns: nothing hung in an open
+  }
+  EXPECT_TRUE(started(start_trigger::remote).empty());
+  EXPECT_FALSE(player.is_open());
+  for (const char* gone : {"a.ply", "b.ply", "c.ply"})
+    EXPECT_FALSE(fs::exists(fs::symlink_status(ctl / gone))) << gone;
+  std::vector<std::uint8_t> listing_after;
+  ASSERT_TRUE(read_whole_file((ctl / "annlist.dat").string(), listing_after));
+  EXPECT_EQ(listing_after, listing_before);
+  t1(hms(10, 0, 1));
+  EXPECT_EQ(started(), std::vector<int>{0});
 }
 
 }  // namespace

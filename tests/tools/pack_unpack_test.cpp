@@ -161,3 +161,83 @@ TEST(ZtaPack, ErrorsSayWhatIsWrongAndExitNonZero) {
 
 }  // namespace
 }  // namespace zta
+
+#include <sys/wait.h>
+
+namespace zta {
+namespace {
+
+TEST(ZtaUnpack, FileCutInsideASoundKeepsWhatLoadedSaysWhyAndExitsThree) {
+  packed p;
+  temp_folder data;
+  const std::string vrx = p.src.file("p.vrx");
+  ASSERT_EQ(zta("pack " + p.src.file("spec.json") + " --out " + vrx).status, 0);
+  auto bytes = p.src.read("p.vrx");
+  bytes.resize(bytes.size() - 100);
+  p.src.write("p.vrx", bytes);
+  result r = zta("unpack --data " + data.path() + " " + vrx);
+  ASSERT_TRUE(WIFEXITED(r.status));
+  EXPECT_EQ(WEXITSTATUS(r.status), 3) << r.out;
+  EXPECT_NE(r.out.find("Some announcements could not be loaded. The file ends inside a sound."),
+            std::string::npos)
+      << r.out;
+  auto clips = clips_by_stamp(data);
+  EXPECT_GE(clips[0], 0) << "what came before the cut is kept and saved";
+  EXPECT_EQ(clips[1], -1);
+}
+
+}  // namespace
+}  // namespace zta
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "tests/audio/wav_builder.hpp"
+
+namespace zta {
+namespace {
+
+int peak(const std::vector<std::int16_t>& s) {
+  int p = 0;
+  for (std::int16_t v : s) p = std::max(p, std::abs(static_cast<int>(v)));
+  return p;
+}
+
+TEST(ZtaPack, WavSoundIsTheClipImportMakesOfItAtAnyRate) {
+  temp_folder src, data, imported;
+  for (std::uint32_t rate : {22050u, 44100u}) {
+    // Half a second of a tone with a pause either side.
+    std::vector<std::int16_t> s(rate / 10, 0);
+    const auto t = test::sine(static_cast<int>(rate / 2), 700, rate, 12000);
+    s.insert(s.end(), t.begin(), t.end());
+    s.insert(s.end(), rate / 10, 0);
+    src.write("tone" + std::to_string(rate) + ".wav", test::pcm16_wav(rate, 1, s));
+  }
+  src.write("spec.json", std::string(R"({"announcements": [
+      {"name": "Low rate", "id_stamp": 601, "sound": "tone22050.wav"},
+      {"name": "High rate", "id_stamp": 602, "sound": "tone44100.wav"}]})"));
+  const std::string vrx = src.file("p.vrx");
+  result packed = zta("pack " + src.file("spec.json") + " --out " + vrx);
+  ASSERT_EQ(packed.status, 0) << packed.out;
+  ASSERT_EQ(zta("unpack --data " + data.path() + " " + vrx).status, 0);
+  result imports = zta("import --data " + imported.path() + " " + src.file("tone22050.wav") + " " +
+                       src.file("tone44100.wav"));
+  ASSERT_EQ(imports.status, 0) << imports.out;
+
+  station st(data.path(), 0);
+  load_settings(st);
+  ASSERT_EQ(st.content.list.count(), 2);
+  std::vector<std::vector<std::int16_t>> sounds;
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_GE(st.content.list[i].clip, 0) << i;
+    sounds.push_back(clip(data, st.content.list[i].clip));
+    EXPECT_EQ(sounds.back(), encode_sound(clip(imported, i), true).reconstruction)
+        << "announcement " << i << " is not what zta import makes of the same file";
+  }
+  // Alike whatever the source rate: the same level, the same length to a block.
+  EXPECT_NEAR(peak(sounds[1]), peak(sounds[0]), peak(sounds[0]) / 8.0);
+  EXPECT_NEAR(static_cast<double>(sounds[1].size()), static_cast<double>(sounds[0].size()), 1024);
+}
+
+}  // namespace
+}  // namespace zta
