@@ -32,7 +32,7 @@ void load_stepper::start() {
         },
         Qt::QueuedConnection);
   };
-  env.import_wav = default_wav_importer(ctx_.services.decoders.get());
+  env.import_wav = default_wav_importer(ctx_.services.decoders.get(), processor);
   run_ = std::make_unique<load_run>(ctx_.st, std::move(env));
   *target_ = this;
   running_ = true;
@@ -50,8 +50,11 @@ void load_stepper::show_status() {
 }
 
 void load_stepper::step() {
-  if (!running_) return;
+  // A step may run a dialog (a WAV import's processing), whose loop must not step again.
+  if (!running_ || in_step_) return;
+  in_step_ = true;
   bool more = run_->step();
+  in_step_ = false;
   show_status();
   if (!more) {
     end();

@@ -26,6 +26,10 @@ class load_stepper : public QObject {
   bool stepping() const { return idle_.isActive(); }
   const load_run& run() const { return *run_; }
 
+  // How a WAV import's processing runs (a dialog with its level warnings); empty: in the import's
+  // own steps.
+  recording_processor processor;
+
  signals:
   void statusChanged(const QString& text);
   void finished(bool loaded);
@@ -41,6 +45,7 @@ class load_stepper : public QObject {
   std::shared_ptr<load_stepper*> target_;  // what FTP statuses are delivered to; none once ended
   QTimer idle_;
   bool running_ = false;
+  bool in_step_ = false;
   QString shown_;
 };
 

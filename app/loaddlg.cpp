@@ -7,11 +7,14 @@
 #include <QVBoxLayout>
 
 #include "loading/package_reader.hpp"
+#include "ui/recproc_dlg.hpp"
 
 namespace zta {
 
 loaddlg::loaddlg(app_context& ctx, message_box_fn box, QWidget* parent)
     : QDialog(parent), ctx_(ctx), box_(std::move(box)), stepper_(ctx) {
+  // A WAV file is processed as a recording is, in "Process for Telephone" with its warnings.
+  stepper_.processor = ui::dialog_processor(this, ctx_.st, box_);
   setWindowTitle(load_dialog_caption);
   setModal(true);
   auto* layout = new QVBoxLayout(this);

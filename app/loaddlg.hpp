@@ -7,7 +7,7 @@
 
 #include "app/app_context.hpp"
 #include "app/load_stepper.hpp"
-#include "app/message_box.hpp"
+#include "ui/message_box.hpp"
 
 class QLabel;
 class QPushButton;

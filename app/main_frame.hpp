@@ -8,7 +8,7 @@
 
 #include "app/app_context.hpp"
 #include "app/main_window.hpp"
-#include "app/message_box.hpp"
+#include "ui/message_box.hpp"
 
 class QSystemTrayIcon;
 

@@ -18,6 +18,7 @@
 #include "announcements/validity.hpp"
 #include "app/loaddlg.hpp"
 #include "app/run_mode.hpp"
+#include "ui/edit_dlg.hpp"
 #include "ui/glyph_button.hpp"
 #include "ui/help.hpp"
 #include "ui/logo_win.hpp"
@@ -278,14 +279,34 @@ void main_window::stop() {
   ctx_.player.stop();
 }
 
-void main_window::not_available(const char* dialog) {
-  box(box_kind::ok_information, QString::fromLatin1(dialog),
-      QStringLiteral("The %1 dialog is not available yet in this version.")
-          .arg(QString::fromLatin1(dialog)));
+void main_window::announcement_control() {
+  if (editing_) return;
+  const int index = list_index(list_->currentRow());
+  ui::edit_devices devices;
+  devices.record = ctx_.services.devices.in.get();
+  devices.audition = ctx_.services.devices.audition.get();
+  devices.decoders = ctx_.services.decoders.get();
+  devices.clock = ctx_.services.clock.get();
+  ui::edit_hooks hooks;
+  hooks.box = box_;
+  hooks.help = [this](int context) { help_at(context); };
+  editing_ = true;
+  {
+    ui::edit_dlg dlg(ctx_.st, devices, std::move(hooks), index, this);
+    dlg.exec();
+  }
+  editing_ = false;
+  announcements_changed();
+  if (pending_command_) {
+    const std::optional<std::string> text = std::move(pending_command_);
+    pending_command_.reset();
+    open_command(text);
+  }
 }
 
-void main_window::announcement_control() {
-  not_available("Announcement Control");
+bool main_window::run_automatic_update() {
+  if (editing_) return false;
+  return player_front_end::run_automatic_update();
 }
 
 void main_window::load() {
@@ -368,6 +389,11 @@ void main_window::open_command(const std::optional<std::string>& text) {
     return;
   }
   emit restoreRequested();
+  if (editing_) {
+    // A file load would change the list under the Announcement Control dialog's rows.
+    pending_command_ = text;
+    return;
+  }
   load_command_file(*text);
 }
 

@@ -10,11 +10,11 @@
 #include <optional>
 #include <string>
 
-#include "app/message_box.hpp"
 #include "app/player_front_end.hpp"
 #include "ui/loadoptsdlg.hpp"
 #include "ui/logo_win.hpp"
 #include "ui/main_window_controls.hpp"
+#include "ui/message_box.hpp"
 
 class QLabel;
 
@@ -64,6 +64,11 @@ class main_window : public QWidget, public player_front_end {
   // tick_callouts
   void show_notice(const std::string& text) override;
   void close_splash() override;
+  // A load would change the list under the Announcement Control dialog's rows: while it is open
+  // the update waits for the next check.
+  bool run_automatic_update() override;
+
+  bool editing() const { return editing_; }
 
   QWidget* control(int id) const;
   int list_count() const { return list_count_; }
@@ -89,7 +94,6 @@ class main_window : public QWidget, public player_front_end {
   void make_controls();
   void open_splash();
   QRect dialog_rect(int x, int y, int w, int h) const;
-  void not_available(const char* dialog);
   // Opens the manual at a help context.
   void help_at(int context);
   box_answer box(box_kind kind, const QString& caption, const QString& text);
@@ -120,6 +124,9 @@ class main_window : public QWidget, public player_front_end {
   int base_x_ = 6;
   int base_y_ = 13;
   std::string program_folder_;
+  bool editing_ = false;  // the Announcement Control dialog is open
+  // A file handed over while the dialog was open, loaded once it has closed.
+  std::optional<std::string> pending_command_;
 };
 
 }  // namespace zta

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "announcements/clip_files.hpp"
 #include "announcements/list_ops.hpp"
 #include "audio/acmwav.hpp"
 #include "audio/recproc.hpp"
@@ -68,7 +69,8 @@ import_failure from_recproc(recproc_failure f) {
 }  // namespace
 
 struct import_wav_job::impl {
-  impl(station& s, pcm_decoder_factory* d) : st(s), wav(d) {}
+  impl(station& s, pcm_decoder_factory* d, recording_processor p)
+      : st(s), wav(d), processor(std::move(p)) {}
 
   station& st;
   int index = -1;
@@ -79,6 +81,7 @@ struct import_wav_job::impl {
   std::unique_ptr<rectmp> tmp;
   acmwav wav;
   std::unique_ptr<recproc> proc;
+  recording_processor processor;
   std::int16_t clip = -1;
   std::int32_t id_serial = 0;
 
@@ -92,6 +95,14 @@ struct import_wav_job::impl {
 
   void start_processing() {
     wav.close();
+    if (processor) {
+      const recproc_failure f = processor(*tmp, clip, id_serial);
+      if (f == recproc_failure::none)
+        attach();
+      else
+        end(from_recproc(f));
+      return;
+    }
     proc = std::make_unique<recproc>(st, tmp.get(), &clip, &id_serial);
     const bool ok = proc->start();
     for (auto w : proc->warnings()) warnings.emplace_back(level_warning_tag(w));
@@ -99,20 +110,31 @@ struct import_wav_job::impl {
   }
 
   void finish_processing() {
-    if (proc->succeeded() && index >= 0 && index < st.content.list.count()) {
+    if (proc->succeeded())
+      attach();
+    else
+      end(from_recproc(proc->failure()));
+  }
+
+  // The new clip goes to the announcement added at the start, if a nested event loop has not
+  // removed it meanwhile; otherwise the clip is given back.
+  void attach() {
+    if (index >= 0 && index < st.content.list.count()) {
       auto& a = st.content.list[index];
       a.clip = clip;
       a.id_serial = id_serial;
       result = index;
       end(import_failure::none);
     } else {
-      end(from_recproc(proc->failure()));
+      release_clip(st, clip);
+      end(import_failure::cancelled);
     }
   }
 };
 
-import_wav_job::import_wav_job(station& st, const std::string& path, pcm_decoder_factory* decoders)
-    : impl_(std::make_unique<impl>(st, decoders)) {
+import_wav_job::import_wav_job(station& st, const std::string& path, pcm_decoder_factory* decoders,
+                               recording_processor processor)
+    : impl_(std::make_unique<impl>(st, decoders, std::move(processor))) {
   impl_->index = new_user_announcement(st, import_name(path));
   if (impl_->index < 0) {
     impl_->end(import_failure::list_full);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "announcements/station.hpp"
+#include "audio/recproc.hpp"
 #include "platform/api/pcm_decoder.hpp"
 
 namespace zta {
@@ -27,8 +28,11 @@ const char* import_failure_text(import_failure f);
 class import_wav_job {
  public:
   // Adds the announcement (named after the file) at once. Without decoders only 16-bit PCM
-  // files can be imported.
-  import_wav_job(station& st, const std::string& path, pcm_decoder_factory* decoders = nullptr);
+  // files can be imported. With a processor, the step that ends the decoding hands the samples to
+  // it (a dialog that shows the processing and its warnings); without one the processing runs
+  // here, one block per step.
+  import_wav_job(station& st, const std::string& path, pcm_decoder_factory* decoders = nullptr,
+                 recording_processor processor = {});
   ~import_wav_job();
   import_wav_job(const import_wav_job&) = delete;
   import_wav_job& operator=(const import_wav_job&) = delete;

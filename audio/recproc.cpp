@@ -177,4 +177,17 @@ void recproc::cancel() {
   fail(recproc_failure::cancelled);
 }
 
+recproc_failure process_in_loop(station& st, rectmp& source, std::int16_t& clip,
+                                std::int32_t& id_serial, std::vector<level_warning>* warnings) {
+  recproc job(st, &source, &clip, &id_serial);
+  const bool started = job.start();
+  if (warnings != nullptr)
+    warnings->insert(warnings->end(), job.warnings().begin(), job.warnings().end());
+  if (started) {
+    while (job.step()) {
+    }
+  }
+  return job.failure();
+}
+
 }  // namespace zta

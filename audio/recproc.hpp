@@ -4,6 +4,7 @@
 // new clip. A job in one-block steps so the "Process for Telephone" dialog keeps Cancel live.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "announcements/station.hpp"
@@ -86,5 +87,18 @@ class recproc {
   recproc_failure failure_ = recproc_failure::none;
   std::vector<level_warning> warnings_;
 };
+
+// How a finished recording or import becomes a clip: the processing above, run to its end by
+// whoever shows it (the "Process for Telephone" dialog) or in a plain loop. `clip` and
+// `id_serial` get -1 and 0 at once and the new clip and its length on success; the result says
+// how it ended (none: a clip was made).
+using recording_processor =
+    std::function<recproc_failure(rectmp& source, std::int16_t& clip, std::int32_t& id_serial)>;
+
+// The processing in a plain loop, without a dialog; the warnings it raised are appended to
+// `warnings` when given.
+recproc_failure process_in_loop(station& st, rectmp& source, std::int16_t& clip,
+                                std::int32_t& id_serial,
+                                std::vector<level_warning>* warnings = nullptr);
 
 }  // namespace zta

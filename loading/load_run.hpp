@@ -10,6 +10,7 @@
 #include <string>
 
 #include "announcements/station.hpp"
+#include "audio/recproc.hpp"
 #include "loading/inet_class.hpp"
 #include "loading/load_job.hpp"
 #include "loading/package_reader.hpp"
@@ -28,8 +29,11 @@ struct wav_import_steps {
 };
 using wav_importer = std::function<wav_import_steps(station&, const std::string& path)>;
 class pcm_decoder_factory;
-// The import of audio/import_wav.hpp (without decoders only 16-bit PCM files are read).
-wav_importer default_wav_importer(pcm_decoder_factory* decoders = nullptr);
+// The import of audio/import_wav.hpp (without decoders only 16-bit PCM files are read). With a
+// processor the processing runs through it, as a recording's does (a dialog shows it with its
+// level warnings); without one it runs in the import's own steps.
+wav_importer default_wav_importer(pcm_decoder_factory* decoders = nullptr,
+                                  recording_processor processor = {});
 
 struct load_environment {
   std::string drive_a = "/media/floppy0/";  // mount points of the two drives (trailing '/')

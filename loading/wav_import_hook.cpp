@@ -5,9 +5,9 @@
 
 namespace zta {
 
-wav_importer default_wav_importer(pcm_decoder_factory* decoders) {
-  return [decoders](station& st, const std::string& path) {
-    auto job = std::make_shared<import_wav_job>(st, path, decoders);
+wav_importer default_wav_importer(pcm_decoder_factory* decoders, recording_processor processor) {
+  return [decoders, processor = std::move(processor)](station& st, const std::string& path) {
+    auto job = std::make_shared<import_wav_job>(st, path, decoders, processor);
     return wav_import_steps{[job] { return job->step(); }, [job] { return job->result() >= 0; },
                             [job] { job->cancel(); }};
   };

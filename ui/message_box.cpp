@@ -16,6 +16,14 @@ box_answer show_message_box(QWidget* owner, box_kind kind, const QString& captio
   box.setTextFormat(Qt::PlainText);
   box.setText(shown);
   switch (kind) {
+    case box_kind::ok_plain:
+      box.setIcon(QMessageBox::NoIcon);
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case box_kind::ok_cancel_warning:
+      box.setIcon(QMessageBox::Warning);
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      break;
     case box_kind::ok_information:
       box.setIcon(QMessageBox::Information);
       box.setStandardButtons(QMessageBox::Ok);

@@ -1,7 +1,6 @@
 #include "platform/alsa/alsa_wave_out.hpp"
 
 #include <alsa/asoundlib.h>
-#include <poll.h>
 
 #include <algorithm>
 
@@ -15,71 +14,32 @@ constexpr int safety_ms = 100;
 
 }  // namespace
 
-std::vector<alsa_device> alsa_playback_devices() {
-  std::vector<alsa_device> out{{"default", "default"}};
-  int card = -1;
-  while (snd_card_next(&card) == 0 && card >= 0) {
-    char* name = nullptr;
-    std::string shown = "card " + std::to_string(card);
-    if (snd_card_get_name(card, &name) == 0 && name != nullptr) {
-      shown = name;
-      std::free(name);
-    }
-    out.push_back({shown, "plughw:" + std::to_string(card)});
-  }
-  return out;
-}
-
-alsa_wave_out::alsa_wave_out(std::vector<alsa_device> devices) : devices_(std::move(devices)) {
-  safety_.setInterval(safety_ms);
-  QObject::connect(&safety_, &QTimer::timeout, [this] { pump(); });
-}
+alsa_wave_out::alsa_wave_out(std::vector<alsa_device> devices)
+    : devices_(std::move(devices)), watch_(safety_ms, [this] { pump(); }) {}
 
 alsa_wave_out::~alsa_wave_out() {
   close();
 }
 
 std::vector<std::string> alsa_wave_out::device_names() const {
-  std::vector<std::string> names;
-  for (const auto& d : devices_) names.push_back(d.name);
-  return names;
+  return alsa_device_names(devices_);
 }
 
 bool alsa_wave_out::open(int index, const wave_format& format, wave_out_listener& listener) {
   if (is_open() || index < 0 || index >= static_cast<int>(devices_.size())) return false;
-  snd_pcm_t* pcm = nullptr;
-  if (snd_pcm_open(&pcm, devices_[static_cast<std::size_t>(index)].pcm.c_str(),
-                   SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
-    return false;
-  }
-  snd_pcm_hw_params_t* hw = nullptr;
-  snd_pcm_hw_params_alloca(&hw);
-  snd_pcm_uframes_t period = wanted_period;
-  unsigned periods = wanted_periods;
-  unsigned rate = static_cast<unsigned>(format.rate);
-  int dir = 0;
-  bool ok = snd_pcm_hw_params_any(pcm, hw) >= 0 &&
-            snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED) >= 0 &&
-            snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE) >= 0 &&
-            snd_pcm_hw_params_set_channels(pcm, hw, static_cast<unsigned>(format.channels)) >= 0 &&
-            snd_pcm_hw_params_set_rate(pcm, hw, rate, 0) >= 0 &&
-            snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, &dir) >= 0 &&
-            snd_pcm_hw_params_set_periods_near(pcm, hw, &periods, &dir) >= 0 &&
-            snd_pcm_hw_params(pcm, hw) >= 0;
-  snd_pcm_uframes_t buffer = 0;
-  if (ok) {
-    ok = snd_pcm_hw_params_get_period_size(hw, &period, &dir) >= 0 &&
-         snd_pcm_hw_params_get_buffer_size(hw, &buffer) >= 0;
-  }
-  if (ok) {
-    snd_pcm_sw_params_t* sw = nullptr;
-    snd_pcm_sw_params_alloca(&sw);
-    // Start as soon as one period is there: the writer hands over everything it has at once.
-    ok = snd_pcm_sw_params_current(pcm, sw) >= 0 &&
-         snd_pcm_sw_params_set_avail_min(pcm, sw, std::min(period, buffer)) >= 0 &&
-         snd_pcm_sw_params_set_start_threshold(pcm, sw, std::min(period, buffer)) >= 0 &&
-         snd_pcm_sw_params(pcm, sw) >= 0;
-  }
+  alsa_layout layout;
+  snd_pcm_t* pcm = alsa_open_pcm(devices_[static_cast<std::size_t>(index)].pcm, false, format,
+                                 wanted_period, wanted_periods, layout);
+  if (pcm == nullptr) return false;
+  const snd_pcm_uframes_t period = layout.period;
+  const snd_pcm_uframes_t buffer = layout.buffer;
+  snd_pcm_sw_params_t* sw = nullptr;
+  snd_pcm_sw_params_alloca(&sw);
+  // Start as soon as one period is there: the writer hands over everything it has at once.
+  const bool ok = snd_pcm_sw_params_current(pcm, sw) >= 0 &&
+                  snd_pcm_sw_params_set_avail_min(pcm, sw, std::min(period, buffer)) >= 0 &&
+                  snd_pcm_sw_params_set_start_threshold(pcm, sw, std::min(period, buffer)) >= 0 &&
+                  snd_pcm_sw_params(pcm, sw) >= 0;
   if (!ok) {
     snd_pcm_close(pcm);
     return false;
@@ -92,23 +52,8 @@ bool alsa_wave_out::open(int index, const wave_format& format, wave_out_listener
   feed_index_ = 0;
   feed_offset_ = 0;
 
-  int count = snd_pcm_poll_descriptors_count(pcm_);
-  std::vector<pollfd> fds(static_cast<std::size_t>(std::max(count, 0)));
-  if (count > 0) snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(count));
-  for (const pollfd& p : fds) {
-    auto type = (p.events & POLLIN) != 0 ? QSocketNotifier::Read : QSocketNotifier::Write;
-    auto n = std::make_unique<QSocketNotifier>(p.fd, type);
-    n->setEnabled(false);
-    QObject::connect(n.get(), &QSocketNotifier::activated, [this] { pump(); });
-    notifiers_.push_back(std::move(n));
-  }
+  watch_.attach(pcm_);
   return true;
-}
-
-void alsa_wave_out::watch(bool on) {
-  for (auto& n : notifiers_) n->setEnabled(on);
-  if (on && !safety_.isActive()) safety_.start();
-  if (!on) safety_.stop();
 }
 
 bool alsa_wave_out::write(wave_header& h) {
@@ -117,7 +62,7 @@ bool alsa_wave_out::write(wave_header& h) {
   queued_frames_ += h.length / static_cast<std::uint32_t>(format_.block_align());
   queue_.push_back({&h, queued_frames_});
   feed();
-  watch(true);
+  watch_.enable(true);
   return true;
 }
 
@@ -175,21 +120,9 @@ std::uint64_t alsa_wave_out::consumed_frames() {
 }
 
 void alsa_wave_out::pump() {
-  if (pump_depth_ == 0) retired_.clear();
+  const alsa_poll_watch::wake_scope scope(watch_);
   if (!is_open()) return;
-  ++pump_depth_;
-  struct leave {
-    int& depth;
-    ~leave() { --depth; }
-  } guard{pump_depth_};
-  if (!notifiers_.empty()) {
-    // Let the plugin translate what woke us (some need this to clear their event).
-    std::vector<pollfd> fds(notifiers_.size());
-    snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(fds.size()));
-    for (auto& p : fds) p.revents = p.events;
-    unsigned short revents = 0;
-    snd_pcm_poll_descriptors_revents(pcm_, fds.data(), static_cast<unsigned>(fds.size()), &revents);
-  }
+  watch_.take_events(pcm_);
   const std::uint64_t consumed = consumed_frames();
   const std::uint64_t generation = generation_;
   while (!queue_.empty() && queue_.front().end_frame <= consumed) {
@@ -201,7 +134,7 @@ void alsa_wave_out::pump() {
     if (generation != generation_ || !is_open()) return;
   }
   feed();
-  if (queue_.empty()) watch(false);
+  if (queue_.empty()) watch_.enable(false);
 }
 
 void alsa_wave_out::reset() {
@@ -218,7 +151,7 @@ void alsa_wave_out::reset() {
   feed_index_ = 0;
   feed_offset_ = 0;
   queued_frames_ = written_frames_ = consumed_ = 0;
-  if (pcm_ != nullptr) watch(false);
+  if (pcm_ != nullptr) watch_.enable(false);
 }
 
 void alsa_wave_out::close() {
@@ -230,12 +163,7 @@ void alsa_wave_out::close() {
     snd_pcm_drain(pcm_);
   }
   reset();
-  for (auto& n : notifiers_) {
-    n->setEnabled(false);
-    retired_.push_back(std::move(n));  // one of them may be the notifier whose signal is running
-  }
-  notifiers_.clear();
-  if (pump_depth_ == 0) retired_.clear();
+  watch_.detach();
   snd_pcm_close(pcm_);
   pcm_ = nullptr;
   listener_ = nullptr;

@@ -10,22 +10,10 @@
 #include <string>
 #include <vector>
 
-#include <QSocketNotifier>
-#include <QTimer>
-
+#include "platform/alsa/alsa_pcm.hpp"
 #include "platform/api/wave_out.hpp"
 
-typedef struct _snd_pcm snd_pcm_t;  // NOLINT(bugprone-reserved-identifier): ALSA's own name
-
 namespace zta {
-
-struct alsa_device {
-  std::string name;  // what the Settings dialog shows
-  std::string pcm;   // what snd_pcm_open is given
-};
-
-// "default", then the plug device of each sound card.
-std::vector<alsa_device> alsa_playback_devices();
 
 class alsa_wave_out final : public wave_out {
  public:
@@ -48,18 +36,13 @@ class alsa_wave_out final : public wave_out {
   };
   void pump();  // completions, then more data
   void feed();  // hands queued data to ALSA while there is room
-  void watch(bool on);
   std::uint64_t consumed_frames();
 
   std::vector<alsa_device> devices_;
   snd_pcm_t* pcm_ = nullptr;
   wave_format format_{};
   wave_out_listener* listener_ = nullptr;
-  std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
-  // Notifiers of a closed PCM, kept until no signal of theirs can be running.
-  std::vector<std::unique_ptr<QSocketNotifier>> retired_;
-  int pump_depth_ = 0;
-  QTimer safety_;
+  alsa_poll_watch watch_;
   std::deque<queued> queue_;
   std::size_t feed_index_ = 0;     // first queued header not yet fully handed to ALSA
   std::uint32_t feed_offset_ = 0;  // bytes of it already handed over

@@ -1,7 +1,8 @@
 #pragma once
 // The outside world of one running player, as the interfaces of platform/api. The program fills it
 // from the system's backends (platform/backends/system_services.hpp); tests fill it with doubles.
-// A member left empty is filled with the system's backend by whoever takes the record.
+// A member left empty is filled with the system's backend by whoever takes the record; the sound
+// devices come as one set (a record with `out` given keeps its own `in` and `audition`, even none).
 #include <memory>
 #include <string>
 
@@ -18,8 +19,10 @@
 namespace zta {
 
 struct audio_devices {
-  std::unique_ptr<wave_out> out;  // the PA output and the audition device
-  std::unique_ptr<wave_in> in;    // the user record device; none: no recording
+  std::unique_ptr<wave_out> out;       // the PA output
+  std::unique_ptr<wave_out> audition;  // the audition play device, open beside the PA output;
+                                       // the same device list as `out`. None: no audition
+  std::unique_ptr<wave_in> in;         // the user record device; none: no recording
   std::unique_ptr<aux_mixer> mixer;
   std::string description;  // "ALSA", or what stands in for it ("simulated in DIR")
 };

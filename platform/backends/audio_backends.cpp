@@ -4,9 +4,11 @@
 #include <filesystem>
 
 #include "platform/alsa/alsa_aux_mixer.hpp"
+#include "platform/alsa/alsa_wave_in.hpp"
 #include "platform/alsa/alsa_wave_out.hpp"
 #include "platform/qt/qt_loop_timer.hpp"
 #include "platform/sim/sim_audio.hpp"
+#include "platform/sim/sim_wave_in.hpp"
 
 namespace zta {
 
@@ -14,6 +16,8 @@ bool make_audio_devices(const char* zta_audio, audio_devices& out, std::string& 
   std::string value = zta_audio != nullptr ? zta_audio : "";
   if (value.empty() || value == "alsa") {
     out.out = std::make_unique<alsa_wave_out>();
+    out.audition = std::make_unique<alsa_wave_out>();
+    out.in = std::make_unique<alsa_wave_in>();
     out.mixer = std::make_unique<alsa_aux_mixer>();
     out.description = "ALSA";
     return true;
@@ -42,6 +46,9 @@ bool make_audio_devices(const char* zta_audio, audio_devices& out, std::string& 
   if (dir.back() != '/') dir += '/';
   auto levels = std::make_shared<sim_levels>(dir);
   out.out = std::make_unique<sim_wave_out>(levels, speed, std::make_unique<qt_loop_timer>());
+  out.audition =
+      std::make_unique<sim_wave_out>(levels, speed, std::make_unique<qt_loop_timer>(), "audition");
+  out.in = std::make_unique<sim_wave_in>(dir, speed, std::make_unique<qt_loop_timer>());
   out.mixer = std::make_unique<sim_aux_mixer>(levels);
   out.description = "simulated in " + dir;
   return true;

@@ -1,7 +1,8 @@
 #pragma once
 // Picks the sound backend from the value of ZTA_AUDIO:
 //   unset, empty or "alsa"   the ALSA PCM devices and mixer lines of this machine;
-//   "sim:DIR"                the simulated device, writing into folder DIR (see sim_audio.hpp);
+//   "sim:DIR"                the simulated device, writing into folder DIR and recording from
+//                            DIR/wave_in.wav (see sim_audio.hpp and sim_wave_in.hpp);
 //   "sim:DIR:speed=N"        the same, completing buffers N times faster than real time (N > 0,
 //                            a decimal number).
 #include <string>

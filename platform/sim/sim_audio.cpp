@@ -46,15 +46,18 @@ void sim_levels::save() const {
 }
 
 sim_wave_out::sim_wave_out(std::shared_ptr<sim_levels> levels, double speed,
-                           std::unique_ptr<loop_timer> timer)
-    : levels_(std::move(levels)), speed_(speed > 0 ? speed : 1.0), timer_(std::move(timer)) {}
+                           std::unique_ptr<loop_timer> timer, std::string stem)
+    : levels_(std::move(levels)),
+      speed_(speed > 0 ? speed : 1.0),
+      stem_(std::move(stem)),
+      timer_(std::move(timer)) {}
 
 sim_wave_out::~sim_wave_out() {
   close();
 }
 
 std::string sim_wave_out::wav_path(int channels) const {
-  return levels_->dir + "wave_out-" + std::to_string(channels) + "ch.wav";
+  return levels_->dir + stem_ + "-" + std::to_string(channels) + "ch.wav";
 }
 
 bool sim_wave_out::open_wav(int channels) {
@@ -160,6 +163,7 @@ void sim_wave_out::close() {
 }
 
 void sim_wave_out::set_volume(std::uint32_t word) {
+  if (stem_ != "wave_out") return;
   levels_->wave_out = word;
   levels_->save();
 }

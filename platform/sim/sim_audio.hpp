@@ -6,7 +6,8 @@
 //   the thread that runs the event loop. Every sample it is given is appended, as written (before
 //   the volume), to DIR/wave_out-1ch.wav or DIR/wave_out-2ch.wav (by channel count); the header is
 //   kept valid after every write, an existing file of the same format is appended to, and a file
-//   that reached the 4 GiB limit of the format takes no more samples.
+//   that reached the 4 GiB limit of the format takes no more samples. The audition device is a
+//   second one writing DIR/audition-1ch.wav.
 // - sim_aux_mixer has the lines "sim: Music" and "sim: Microphone".
 // - The last volume words of both are kept in DIR/levels.txt, rewritten on each change:
 //   "wave_out 0xVVVVVVVV", then "line N 0xVVVVVVVV" for each mixer line.
@@ -36,7 +37,10 @@ struct sim_levels {
 
 class sim_wave_out final : public wave_out {
  public:
-  sim_wave_out(std::shared_ptr<sim_levels> levels, double speed, std::unique_ptr<loop_timer> timer);
+  // `stem` names its files ("wave_out" for the PA output, "audition"); only the PA output's volume
+  // goes into levels.txt.
+  sim_wave_out(std::shared_ptr<sim_levels> levels, double speed, std::unique_ptr<loop_timer> timer,
+               std::string stem = "wave_out");
   ~sim_wave_out() override;
 
   std::vector<std::string> device_names() const override { return {"Simulated output"}; }
@@ -62,6 +66,7 @@ class sim_wave_out final : public wave_out {
 
   std::shared_ptr<sim_levels> levels_;
   double speed_;
+  std::string stem_;
   wave_format format_{};
   wave_out_listener* listener_ = nullptr;
   std::deque<queued> queue_;

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "announcements/clip_files.hpp"
+#include "platform/backends/audio_backends.hpp"
 #include "platform/sim/posix_locale_info.hpp"
 #include "tests/common/announcement_maker.hpp"
 
@@ -89,6 +90,35 @@ void app_fixture::SetUp() {
 
 void app_fixture::TearDown() {
   ctx.reset();
+}
+
+void panel_fixture::SetUp() {
+  app_fixture::SetUp();
+  frame = std::make_unique<main_frame>(*ctx, box_fn());
+  panel = frame->client();
+}
+
+void panel_fixture::TearDown() {
+  frame.reset();
+  app_fixture::TearDown();
+}
+
+std::unique_ptr<app_context> simulated_context(const temp_folder& dir, const std::string& card,
+                                               double speed, date_order order,
+                                               fixed_wall_clock** clock) {
+  std::filesystem::create_directories(dir.path() + card);
+  std::filesystem::create_directories(dir.path() + "data");
+  platform_services s;
+  std::string error;
+  const std::string value = "sim:" + dir.path() + card + ":speed=" + std::to_string(speed);
+  EXPECT_TRUE(make_audio_devices(value.c_str(), s.devices, error)) << error;
+  auto c = std::make_unique<fixed_wall_clock>(wednesday_noon());
+  if (clock != nullptr) *clock = c.get();
+  s.clock = std::move(c);
+  s.registry = std::make_unique<xdg_startup_registry>(
+      xdg_roots{dir.path() + "share", dir.path() + "config", false});
+  s.locale = std::make_unique<fixed_locale_info>(order);
+  return std::make_unique<app_context>(dir.path() + "data/", std::move(s));
 }
 
 ann_blk& app_fixture::add_announcement(const std::string& name, int clip, bool manual) {

@@ -16,19 +16,8 @@
 namespace zta::test {
 namespace {
 
-class PanelTest : public app_fixture {
+class PanelTest : public panel_fixture {
  protected:
-  void SetUp() override {
-    app_fixture::SetUp();
-    frame = std::make_unique<main_frame>(*ctx, box_fn());
-    panel = frame->client();
-  }
-  void TearDown() override {
-    frame.reset();
-    app_fixture::TearDown();
-  }
-  QListWidget* list() const { return static_cast<QListWidget*>(panel->control(id_list)); }
-  QPushButton* button(int id) const { return static_cast<QPushButton*>(panel->control(id)); }
   void key(int k, QWidget* to = nullptr) {
     QTest::keyClick(to != nullptr ? to : list(), static_cast<Qt::Key>(k));
     settle();
@@ -50,9 +39,6 @@ class PanelTest : public app_fixture {
       if (line == 1 && word != 0) ++n;
     return n;
   }
-
-  std::unique_ptr<main_frame> frame;
-  main_window* panel = nullptr;
 };
 
 TEST_F(PanelTest, ControlsCarryTheirTextsAndThePanelItsSize) {
@@ -312,15 +298,6 @@ TEST_F(PanelTest, NoticeBoxThenSettingsSavedWhenIdle) {
   run_idle();
   EXPECT_FALSE(ctx->dirty());
   EXPECT_TRUE(dir.exists("vrxpa.dat"));
-}
-
-TEST_F(PanelTest, DialogsNotBuiltYetSaySo) {
-  for (int id : {id_announcement_control}) {
-    boxes.clear();
-    QTest::mouseClick(button(id), Qt::LeftButton);
-    ASSERT_EQ(boxes.size(), 1u) << id;
-    EXPECT_TRUE(boxes[0].text.contains("not available yet")) << id;
-  }
 }
 
 TEST_F(PanelTest, HelpAndF1OpenTheManual) {

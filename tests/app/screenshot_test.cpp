@@ -11,6 +11,7 @@
 #include "tests/app/app_test_env.hpp"
 #include "ui/customer_dlg.hpp"
 #include "ui/day_part_dlg.hpp"
+#include "ui/edit_dlg.hpp"
 #include "ui/loadoptsdlg.hpp"
 #include "ui/set_dlg.hpp"
 
@@ -81,6 +82,26 @@ TEST_F(Screenshot, Dialogs) {
     ui::customer_dlg d(owner, {});
     save_picture(d, "customer-dialog.png");
   }
+}
+
+// The Announcement Control dialog with an announcement shown.
+TEST_F(Screenshot, AnnouncementControl) {
+  ann_blk& a = add_announcement("Shop Opening", 0);
+  a.script = "Good morning and welcome. Our shop is now open: today's fresh bread is on aisle two.";
+  a.fixed_times = {9 * 3600, 12 * 3600 + 30 * 60};
+  a.day_from = 8 * 3600;
+  a.day_to = 20 * 3600;
+  a.weekdays = 0x7E;
+  a.chimes = 1;
+  a.manual = 1;
+  a.user_made = 1;
+  add_announcement("Closing in 15 minutes", 1).autoplay = -1;
+  add_announcement("Lost Child", 2).confirm = 1;
+  add_announcement("Special Offer", 3).autoplay = 30;
+  ui::edit_hooks hooks;
+  hooks.box = box_fn();
+  ui::edit_dlg dlg(ctx->st, ui::edit_devices{}, hooks, 0);
+  save_picture(dlg, "announcement-control-dialog.png");
 }
 
 }  // namespace

@@ -113,17 +113,7 @@ class SimulatedDeviceTest : public SettingsDialogTest {
  protected:
   void replace_context() override {
     ctx.reset();
-    std::filesystem::create_directories(dir.path() + "sim");
-    platform_services s;
-    std::string error;
-    const std::string value = "sim:" + dir.path() + "sim:speed=50";
-    ASSERT_TRUE(make_audio_devices(value.c_str(), s.devices, error)) << error;
-    s.clock = std::make_unique<fixed_wall_clock>(wednesday_noon());
-    s.registry = std::make_unique<xdg_startup_registry>(
-        xdg_roots{dir.path() + "share", dir.path() + "config", false});
-    s.locale = std::make_unique<fixed_locale_info>(date_order::month_day_year);
-    ctx = std::make_unique<app_context>(dir.path() + "data/", std::move(s));
-    std::filesystem::create_directories(dir.path() + "data");
+    ctx = simulated_context(dir, "sim", 50, date_order::month_day_year);
     ann_blk a = always_current("Opening", 0);
     a.manual = 1;
     dir.write("data/afl000.aud", std::vector<std::uint8_t>(44100, 0));

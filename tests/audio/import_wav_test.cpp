@@ -17,7 +17,6 @@ namespace {
 using test::expect_imported;
 using test::import_case;
 using test::pcm16_wav;
-using test::sine;
 using test::speech;
 using test::temp_folder;
 using test::wav_builder;
@@ -119,6 +118,47 @@ TEST(ImportWav, LevelWarningsReachTheCaller) {
   }
   EXPECT_EQ(job.result(), 0);
   EXPECT_EQ(job.warnings(), std::vector<std::string>{"warn: level very high"});
+}
+
+// With a processor (the program's "Process for Telephone" dialog) the processing is handed over
+// once, when the file has been read; its outcome is the import's.
+TEST(ImportWav, AProcessorTakesTheProcessing) {
+  struct row {
+    const char* name;
+    recproc_failure answer;  // none: run the processing
+    int result;
+    import_failure failure;
+  };
+  const row rows[] = {
+      {"processed", recproc_failure::none, 0, import_failure::none},
+      {"cancelled in the dialog", recproc_failure::cancelled, -1, import_failure::cancelled},
+      {"silent", recproc_failure::silent, -1, import_failure::silent},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    temp_folder data, src;
+    src.write("take.wav", pcm16_wav(22050, 1, speech(22050, 1)));
+    station st(data.path());
+    int calls = 0;
+    std::int32_t samples_seen = 0;
+    recording_processor processor = [&](rectmp& tmp, std::int16_t& clip, std::int32_t& length) {
+      ++calls;
+      std::vector<std::int16_t> all(40000);
+      tmp.rewind();
+      samples_seen = tmp.fetch_block(all.data(), 80000) / 2;
+      if (r.answer != recproc_failure::none) return r.answer;
+      return process_in_loop(st, tmp, clip, length);
+    };
+    import_wav_job job(st, src.file("take.wav"), nullptr, processor);
+    while (job.step()) {
+    }
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(samples_seen, 11025 + 2 * 2205);  // every sample of the file, once
+    EXPECT_EQ(job.result(), r.result);
+    EXPECT_EQ(job.failure(), r.failure);
+    EXPECT_EQ(valid_clip(st.content.list[0].clip), r.result >= 0);
+    EXPECT_EQ(data.names().size(), r.result >= 0 ? 1u : 0u);
+  }
 }
 
 }  // namespace

@@ -205,5 +205,38 @@ TEST(Recproc, CancelDeletesThePartClipUnlessHeld) {
   }
 }
 
+// A save in a nested event loop runs the clip clean-up while the clip being written belongs to no
+// announcement yet: it must survive it.
+TEST(Recproc, CleanUpInTheMiddleKeepsTheClipBeingWritten) {
+  temp_folder dir;
+  station st(dir.path());
+  rectmp src;
+  for (int i = 0; i < 8; ++i) feed(src, square(512, 10000));
+  std::int16_t clip = -1;
+  std::int32_t length = 0;
+  recproc p(st, &src, &clip, &length);
+  ASSERT_TRUE(p.start());
+  ASSERT_TRUE(p.step());
+  clip_cleanup(st);
+  while (p.step()) clip_cleanup(st);
+  ASSERT_TRUE(p.succeeded());
+  EXPECT_EQ(st.clip_use[static_cast<std::size_t>(clip)] & clip_allocated, clip_allocated);
+  EXPECT_EQ(clip_samples(dir, clip).size(), 8u * 512);
+}
+
+TEST(Recproc, ProcessInLoopReportsWarningsAndTheClip) {
+  temp_folder dir;
+  station st(dir.path());
+  rectmp src;
+  for (int i = 0; i < 64; ++i) feed(src, square(512, 32000));
+  std::int16_t clip = -1;
+  std::int32_t length = 0;
+  std::vector<level_warning> warnings;
+  EXPECT_EQ(process_in_loop(st, src, clip, length, &warnings), recproc_failure::none);
+  EXPECT_EQ(clip, 0);
+  EXPECT_GT(length, 0);
+  EXPECT_EQ(warnings, std::vector<level_warning>{level_warning::very_high});
+}
+
 }  // namespace
 }  // namespace zta

@@ -1,0 +1,118 @@
+#include "platform/alsa/alsa_pcm.hpp"
+
+#include <alsa/asoundlib.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace zta {
+
+std::vector<alsa_device> alsa_playback_devices() {
+  std::vector<alsa_device> out{{"default", "default"}};
+  int card = -1;
+  while (snd_card_next(&card) == 0 && card >= 0) {
+    char* name = nullptr;
+    std::string shown = "card " + std::to_string(card);
+    if (snd_card_get_name(card, &name) == 0 && name != nullptr) {
+      shown = name;
+      std::free(name);
+    }
+    out.push_back({shown, "plughw:" + std::to_string(card)});
+  }
+  return out;
+}
+
+std::vector<std::string> alsa_device_names(const std::vector<alsa_device>& devices) {
+  std::vector<std::string> names;
+  names.reserve(devices.size());
+  for (const auto& d : devices) names.push_back(d.name);
+  return names;
+}
+
+snd_pcm_t* alsa_open_pcm(const std::string& name, bool capture, const wave_format& format,
+                         unsigned long period, unsigned periods, alsa_layout& got) {
+  snd_pcm_t* pcm = nullptr;
+  if (snd_pcm_open(&pcm, name.c_str(), capture ? SND_PCM_STREAM_CAPTURE : SND_PCM_STREAM_PLAYBACK,
+                   SND_PCM_NONBLOCK) < 0) {
+    return nullptr;
+  }
+  snd_pcm_hw_params_t* hw = nullptr;
+  snd_pcm_hw_params_alloca(&hw);
+  snd_pcm_uframes_t frames = period;
+  int dir = 0;
+  bool ok = snd_pcm_hw_params_any(pcm, hw) >= 0 &&
+            snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED) >= 0 &&
+            snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE) >= 0 &&
+            snd_pcm_hw_params_set_channels(pcm, hw, static_cast<unsigned>(format.channels)) >= 0 &&
+            snd_pcm_hw_params_set_rate(pcm, hw, static_cast<unsigned>(format.rate), 0) >= 0 &&
+            snd_pcm_hw_params_set_period_size_near(pcm, hw, &frames, &dir) >= 0 &&
+            snd_pcm_hw_params_set_periods_near(pcm, hw, &periods, &dir) >= 0 &&
+            snd_pcm_hw_params(pcm, hw) >= 0;
+  snd_pcm_uframes_t buffer = 0;
+  if (ok) {
+    ok = snd_pcm_hw_params_get_period_size(hw, &frames, &dir) >= 0 &&
+         snd_pcm_hw_params_get_buffer_size(hw, &buffer) >= 0;
+  }
+  if (!ok) {
+    snd_pcm_close(pcm);
+    return nullptr;
+  }
+  got.period = frames;
+  got.buffer = buffer;
+  return pcm;
+}
+
+alsa_poll_watch::alsa_poll_watch(int safety_ms, std::function<void()> wake)
+    : wake_(std::move(wake)) {
+  safety_.setInterval(safety_ms);
+  QObject::connect(&safety_, &QTimer::timeout, [this] { wake_(); });
+}
+
+void alsa_poll_watch::attach(snd_pcm_t* pcm) {
+  const int count = snd_pcm_poll_descriptors_count(pcm);
+  std::vector<pollfd> fds(static_cast<std::size_t>(std::max(count, 0)));
+  if (count > 0) snd_pcm_poll_descriptors(pcm, fds.data(), static_cast<unsigned>(count));
+  for (const pollfd& p : fds) {
+    // A plugin may ask for POLLIN whatever the direction (the pulse PCM does).
+    auto type = (p.events & POLLIN) != 0 ? QSocketNotifier::Read : QSocketNotifier::Write;
+    auto n = std::make_unique<QSocketNotifier>(p.fd, type);
+    n->setEnabled(false);
+    QObject::connect(n.get(), &QSocketNotifier::activated, [this] { wake_(); });
+    notifiers_.push_back(std::move(n));
+  }
+}
+
+void alsa_poll_watch::enable(bool on) {
+  for (auto& n : notifiers_) n->setEnabled(on);
+  if (on && !safety_.isActive()) safety_.start();
+  if (!on) safety_.stop();
+}
+
+void alsa_poll_watch::detach() {
+  enable(false);
+  for (auto& n : notifiers_)
+    retired_.push_back(std::move(n));  // one of them may be the notifier whose signal is running
+  notifiers_.clear();
+  if (depth_ == 0) retired_.clear();
+}
+
+alsa_poll_watch::wake_scope::wake_scope(alsa_poll_watch& w) : w_(w) {
+  if (w_.depth_ == 0) w_.retired_.clear();
+  ++w_.depth_;
+}
+
+alsa_poll_watch::wake_scope::~wake_scope() {
+  --w_.depth_;
+}
+
+void alsa_poll_watch::take_events(snd_pcm_t* pcm) const {
+  if (notifiers_.empty()) return;
+  std::vector<pollfd> fds(notifiers_.size());
+  snd_pcm_poll_descriptors(pcm, fds.data(), static_cast<unsigned>(fds.size()));
+  for (auto& p : fds) p.revents = p.events;
+  unsigned short revents = 0;
+  snd_pcm_poll_descriptors_revents(pcm, fds.data(), static_cast<unsigned>(fds.size()), &revents);
+}
+
+}  // namespace zta
