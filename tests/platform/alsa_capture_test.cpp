@@ -21,8 +21,10 @@ class AlsaCapture : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = fresh_dir("alsa-capture");
-    // Long enough that the plugin never runs out (it then repeats stale data).
-    tone = steady_tone(400 * 2048);
+    // The null slave does not pace the capture, so a busy machine records hundreds of blocks
+    // before the test gets to stop it; the input must outlast that (the plugin then repeats stale
+    // data).
+    tone = steady_tone(input_blocks * 2048);
     write_bytes(dir / "in.raw", sample_bytes(tone));
     std::ofstream(dir / "asoundrc") << "pcm.!default { type file slave.pcm { type null } file "
                                        "\"/dev/null\" infile \""
@@ -36,6 +38,7 @@ class AlsaCapture : public ::testing::Test {
     snd_config_update_free_global();
   }
 
+  static constexpr std::size_t input_blocks = 4000;
   fs::path dir;
   std::vector<std::int16_t> tone;
   int argc = 1;
@@ -60,7 +63,7 @@ TEST_F(AlsaCapture, RecordingThroughTheDeviceMatchesTheImportOfItsInput) {
   ASSERT_TRUE(run_loop_until([&] { return levels.size() >= 12; }, 20000));
   audio.stop();
   const std::size_t blocks = levels.size() - 1;  // the last is the meter emptied
-  ASSERT_LE(blocks, 400u);
+  ASSERT_LE(blocks, input_blocks);
   EXPECT_EQ(levels.back(), level_meter_empty);
 
   const auto expected = import_of({tone.begin(), tone.begin() + static_cast<long>(blocks * 2048)});
