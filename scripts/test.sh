@@ -9,7 +9,7 @@ export ZTA_TEST_OUTPUT=${ZTA_TEST_OUTPUT:-$top/build/test-output}
 mkdir -p "$ZTA_TEST_OUTPUT"
 (cd "$top/build/debug" && ctest --output-on-failure -j "${ZTA_JOBS:-2}" --timeout 600) |
   tee "$ZTA_TEST_OUTPUT/ctest.log"
-bash "$top/scripts/bench.sh"
+bash "$top/scripts/bench.sh" --smoke
 bash "$top/scripts/build.sh" fuzz
 bash "$top/scripts/fuzz.sh" "${ZTA_FUZZ_SECONDS:-30}"
 # The tests' tally once more, last, after the benchmark and fuzzing output.

@@ -104,6 +104,13 @@ void alsa_wave_out::feed() {
   }
 }
 
+std::uint64_t alsa_wave_out::frames_heard() const {
+  snd_pcm_sframes_t delay = 0;
+  if (pcm_ == nullptr || snd_pcm_delay(pcm_, &delay) < 0 || delay < 0) return 0;
+  const auto d = static_cast<std::uint64_t>(delay);
+  return written_frames_ > d ? written_frames_ - d : 0;
+}
+
 std::uint64_t alsa_wave_out::consumed_frames() {
   snd_pcm_sframes_t room = snd_pcm_avail_update(pcm_);
   snd_pcm_state_t state = snd_pcm_state(pcm_);

@@ -28,6 +28,12 @@ class alsa_wave_out final : public wave_out {
   void reset() override;
   void close() override;
   void set_volume(std::uint32_t word) override { volume_ = word; }
+  // Frames the device has taken out of the ring since it was opened; 0 when closed. For
+  // measuring how soon a play is heard.
+  std::uint64_t frames_consumed() { return is_open() ? consumed_frames() : 0; }
+  // Frames written less the device's own delay (what it says has reached the output); 0 when
+  // closed or when it cannot tell.
+  std::uint64_t frames_heard() const;
 
  private:
   struct queued {
