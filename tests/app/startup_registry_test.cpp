@@ -58,10 +58,11 @@ TEST_F(RegistryTest, ServiceUnitIsEnabledByItsWantsLinkAndRemoved) {
   EXPECT_TRUE(reg.service_is_installed());
   EXPECT_EQ(text(unit),
             "[Unit]\nDescription=ZTA Announcement Player (before log-on)\n\n"
-            "[Service]\nType=simple\nExecStart=\"" +
+            "[Service]\nType=notify\nExecStart=\"" +
                 dir.path() +
                 "data/VRX Tolvane/ZTA/vrxpar\" /service\n"
-                "Restart=no\n\n[Install]\nWantedBy=default.target\n");
+                "WatchdogSec=30\nRestart=on-failure\nRestartSec=5\n\n"
+                "[Install]\nWantedBy=default.target\n");
   ASSERT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(fs::read_symlink(link), fs::path(unit));
   EXPECT_TRUE(reg.service_install());  // already installed: nothing
