@@ -69,6 +69,26 @@ std::int32_t acmwav::capacity(int stage_index) const {
   }
 }
 
+const char* wav_error_text(wav_error e) {
+  switch (e) {
+    case wav_error::none:
+      return "read";
+    case wav_error::no_file:
+      return "cannot be opened";
+    case wav_error::not_riff:
+      return "not a WAV file";
+    case wav_error::no_format:
+      return "no usable \"fmt \" chunk";
+    case wav_error::no_data:
+      return "no \"data\" chunk";
+    case wav_error::empty_data:
+      return "an empty \"data\" chunk";
+    case wav_error::cannot_decode:
+      return "data that cannot be decoded";
+  }
+  return "unreadable";
+}
+
 bool acmwav::fail(wav_error e) {
   error_ = e;
   close();

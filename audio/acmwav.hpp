@@ -25,6 +25,9 @@ enum class wav_error {
   cannot_decode,  // not 16-bit PCM and no decoder for it
 };
 
+// What went wrong, for a person.
+const char* wav_error_text(wav_error e);
+
 class acmwav {
  public:
   static constexpr std::int32_t raw_capacity = 2048;

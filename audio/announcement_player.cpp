@@ -25,24 +25,29 @@ void announcement_player::play_announcement(const ann_blk* a) {
   stop();
   int chimes = st_.settings.chimes;
   stream_.close();
+  bool sound = true;
   if (a != nullptr) {
-    if (stream_.open_clip_file(a->clip) && a->chimes != 0 && chimes > 0) stream_.open_chime(chimes);
+    sound = stream_.open_clip_file(a->clip);
+    if (sound && a->chimes != 0 && chimes > 0) stream_.open_chime(chimes);
     log_(st_, *a);
   } else if (chimes > 0) {
     stream_.open_chime(chimes);
   }
   start_output();
+  if (!sound && outcome_ == play_outcome::started) outcome_ = play_outcome::no_sound;
 }
 
 void announcement_player::play_file(const std::string& path) {
   stop();
   stream_.close();
-  if (!stream_.open_sound_file(path, true)) {
+  const bool sound = stream_.open_sound_file(path, true);
+  if (!sound) {
     delete_file(path);
   } else if (st_.settings.chimes > 0) {
     stream_.open_chime(st_.settings.chimes);
   }
   start_output();
+  if (!sound && outcome_ == play_outcome::started) outcome_ = play_outcome::no_sound;
 }
 
 std::size_t announcement_player::buffer_size() const {
@@ -51,7 +56,9 @@ std::size_t announcement_player::buffer_size() const {
 
 void announcement_player::start_output() {
   stop();
+  outcome_ = play_outcome::device_failed;
   if (st_.settings.sound_out_device < 0) {
+    outcome_ = play_outcome::no_device;
     stream_.close();
     return;
   }
@@ -94,7 +101,11 @@ void announcement_player::start_output() {
     }
     ++outstanding_;
   }
-  if (outstanding_ == 0) stop();
+  if (outstanding_ == 0) {
+    stop();
+    return;
+  }
+  outcome_ = play_outcome::started;
 }
 
 void balance_block(const std::uint8_t* mono, std::uint8_t* stereo, std::size_t samples) {

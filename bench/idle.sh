@@ -9,6 +9,7 @@ peer=${2:-}
 seconds=${3:-180}
 # The 500 ms timers start 5 s and 10 s after start-up.
 warmup=12
+[ "$seconds" -lt 10 ] && warmup=1
 work=$(mktemp -d)
 pids=()
 cleanup() {

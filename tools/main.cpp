@@ -1,4 +1,4 @@
-// zta: the command-line tool of the announcement player (list, settings, resave, ...).
+// zta: the command-line tool of the announcement player (list, settings, resave, remote, ...).
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -27,6 +27,11 @@ const command_entry commands[] = {
     {"preview", zta::tool::cmd_preview,
      "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
     {"owner", zta::tool::cmd_owner, "owner --data DIR --customer N [--text T]"},
+    {"remote", zta::tool::cmd_remote,
+     "remote list --folder CTL\n"
+     "  zta remote play --folder CTL (--index N | --name NAME) [--wait SECONDS]\n"
+     "  zta remote send --folder CTL FILE.wav [--wait SECONDS]\n"
+     "      (exit 0 played or sent, 1 refused, 2 no acknowledgement in time, 3 not sent)"},
     {"mksetup", zta::tool::cmd_mksetup,
      "mksetup --program FILE --manual FILE --chimes DIR --test FILE --out SETUP"},
 };
