@@ -5,6 +5,7 @@
 
 #include "audio/sample_bytes.hpp"
 #include "base/byte_codec.hpp"
+#include "base/file_io.hpp"
 
 namespace zta {
 
@@ -146,6 +147,9 @@ bool acmwav::open(const std::string& path, sample_sink* sink) {
   if (path.empty() || sink == nullptr) return fail(wav_error::no_file);
   file_ = std::fopen(path.c_str(), "rb");
   if (file_ == nullptr) return fail(wav_error::no_file);
+  // The pieces below stay 2048 bytes (they set the blocks the loudness is measured on); only
+  // the reads from the file are large.
+  use_large_buffer(file_, file_buffer_);
 
   std::uint8_t h[12];
   for (;;) {

@@ -67,6 +67,7 @@ class acmwav {
   pcm_decoder_factory* decoders_;
   bool open_ = false;
   sample_sink* sink_ = nullptr;
+  std::vector<char> file_buffer_;  // outlives file_
   std::FILE* file_ = nullptr;
   std::vector<std::uint8_t> format_;
   wav_data_info info_;

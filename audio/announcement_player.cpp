@@ -62,8 +62,14 @@ void announcement_player::start_output() {
     stream_.close();
     return;
   }
-  balanced_ = st_.settings.balanced != 0;
-  if (balanced_) {
+  // The buffers stay allocated from one play to the next: freeing 300 KB after every play gave
+  // it back to the system (and its page tables) only to fault it in again at the next start.
+  const bool balanced = st_.settings.balanced != 0;
+  if (balanced != balanced_) {
+    for (auto& b : buffers_) b.memory.reset();
+  }
+  balanced_ = balanced;
+  if (balanced_ && scratch_ == nullptr) {
     scratch_.reset(new (std::nothrow) std::uint8_t[block_bytes]);
     if (scratch_ == nullptr) {
       stream_.close();
@@ -72,7 +78,6 @@ void announcement_player::start_output() {
   }
   wave_format format{.channels = balanced_ ? 2 : 1, .rate = 22050};
   if (!device_.open(st_.settings.sound_out_device, format, *this)) {
-    scratch_.reset();
     stream_.close();
     return;
   }
@@ -85,7 +90,7 @@ void announcement_player::start_output() {
 
   outstanding_ = 0;
   for (auto& b : buffers_) {
-    b.memory.reset(new (std::nothrow) std::uint8_t[buffer_size()]);
+    if (b.memory == nullptr) b.memory.reset(new (std::nothrow) std::uint8_t[buffer_size()]);
     if (b.memory == nullptr) continue;
     b.header = wave_header{b.memory.get(), static_cast<std::uint32_t>(buffer_size()), 0};
     fill(b);
@@ -151,12 +156,10 @@ void announcement_player::stop() {
   device_.reset();
   for (auto& b : buffers_) {
     device_.unprepare(b.header);
-    b.memory.reset();
     b.header = wave_header{};
   }
   device_.close();
   stream_.close();
-  scratch_.reset();
   is_open_ = false;
   outstanding_ = 0;
   apply_music_level();
