@@ -290,7 +290,7 @@ remote_folder::taken remote_folder::take_request(const station& st, const std::s
   if (!delete_file(path)) remember(undeletable_, mark);
 
   if (!S_ISREG(info.st_mode)) {
-    refuse(name, "the request is not a regular file", st.clock.now);
+    refuse(name, name, "the request is not a regular file", st.clock.now);
     return taken::consumed;
   }
   if (r.kind == request_kind::by_name) {
@@ -300,7 +300,7 @@ remote_folder::taken remote_folder::take_request(const station& st, const std::s
       if (is_current(a, st.clock) && equal_ignoring_case(a.name_text(), r.text)) match = i;
     }
     if (match < 0) {
-      refuse(name, "no current announcement is named \"" + r.text + "\"", st.clock.now);
+      refuse(name, r.text, "no current announcement is named \"" + r.text + "\"", st.clock.now);
       return taken::consumed;
     }
     out.kind = request_kind::by_name;
@@ -311,7 +311,7 @@ remote_folder::taken remote_folder::take_request(const station& st, const std::s
   }
   if (r.kind == request_kind::sound_file) {
     if (sound.empty()) {
-      refuse(name, sound_refused, st.clock.now);
+      refuse(name, r.text, sound_refused, st.clock.now);
       return taken::consumed;
     }
     out.kind = request_kind::sound_file;
@@ -320,17 +320,18 @@ remote_folder::taken remote_folder::take_request(const station& st, const std::s
     out.file = name;
     return taken::request;
   }
-  refuse(name,
+  refuse(name, name,
          "no request of a known kind (" + std::to_string(static_cast<std::int32_t>(r.kind)) + ")",
          st.clock.now);
   return taken::consumed;
 }
 
-void remote_folder::refuse(const std::string& request_file, std::string_view why,
-                           std::int32_t now) const {
+void remote_folder::refuse(const std::string& request_file, std::string_view what,
+                           std::string_view why, std::int32_t now) const {
   remote_request r;
   r.file = request_file;
   acknowledge(r, false, why, now);
+  missed.record(now, what, trigger_text(play_trigger::remote), why);
 }
 
 void remote_folder::acknowledge(const remote_request& r, bool played, std::string_view detail,

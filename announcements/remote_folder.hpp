@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "announcements/file_class.hpp"
+#include "announcements/missed_log.hpp"
 #include "announcements/station.hpp"
 
 namespace zta {
@@ -107,6 +108,11 @@ class remote_folder {
   void acknowledge(const remote_request& r, bool played, std::string_view detail,
                    std::int32_t now) const;
 
+  // Where a request refused here (nothing of that name, no sound file to play, no request at all)
+  // is recorded as a remote start that did not sound; by default nowhere. What the player could
+  // not play is the player's to record.
+  missed_log missed;
+
   // The time the polls compare modification times with (the system clock; tests set their own).
   std::function<std::chrono::system_clock::time_point()> clock = std::chrono::system_clock::now;
 
@@ -128,7 +134,8 @@ class remote_folder {
 
   void clear_folder_files() const;
   taken take_request(const station& st, const std::string& name, remote_request& out);
-  void refuse(const std::string& request_file, std::string_view why, std::int32_t now) const;
+  void refuse(const std::string& request_file, std::string_view what, std::string_view why,
+              std::int32_t now) const;
   void sweep_acknowledgements(std::chrono::system_clock::time_point now);
   bool settling(const file_mark& m, std::chrono::system_clock::time_point now);
   static void remember(std::vector<file_mark>& marks, file_mark m);

@@ -32,6 +32,7 @@ app_context::app_context(std::string data_folder, platform_services svc)
   st.clock.set(services.clock->local_now());
   st.order = services.locale->short_date_order();
   tick.set_notifier(services.notifier.get());
+  remote.missed = missed_log(st.data_folder);
 }
 
 app_context::~app_context() {

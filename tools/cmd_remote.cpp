@@ -70,7 +70,7 @@ std::string fresh_name(const std::string& folder) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "zta-%08x", static_cast<unsigned>(random()));
-    const std::string n = buf;
+    std::string n = buf;
     if (!exists_any(folder + n + ".ply") && !exists_any(folder + n + ack_suffix) &&
         !exists_any(folder + n + ".aud"))
       return n;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "announcements/missed_log.hpp"
 #include "announcements/remote_ack.hpp"
 #include "announcements/remote_folder.hpp"
 #include "tests/common/announcement_maker.hpp"
@@ -197,6 +198,7 @@ struct refusal_case {
   const char* name;
   std::vector<std::uint8_t> request;
   const char* detail;
+  const char* missed_name;  // what the missed file names
 };
 void PrintTo(const refusal_case& c, std::ostream* os) {
   *os << c.name;
@@ -205,7 +207,8 @@ void PrintTo(const refusal_case& c, std::ostream* os) {
 class RequestRefused : public RemoteAckFolder,
                        public ::testing::WithParamInterface<refusal_case> {};
 
-TEST_P(RequestRefused, IsAcknowledgedWithItsReason) {
+TEST_P(RequestRefused, IsAcknowledgedWithItsReasonAndRecordedAsMissed) {
+  remote.missed = missed_log(st.data_folder);
   write_bytes(ctl() / "r.ply", GetParam().request);
   remote_request r;
   EXPECT_FALSE(remote.poll_requests(st, r));
@@ -215,22 +218,28 @@ TEST_P(RequestRefused, IsAcknowledgedWithItsReason) {
   EXPECT_FALSE(a.played);
   EXPECT_EQ(a.detail, GetParam().detail);
   EXPECT_EQ(a.moment, 1700000000);
+  const auto missed =
+      read_missed_file(st.data_folder + missed_file_name(st.clock.now), st.clock.now);
+  ASSERT_EQ(missed.size(), 1u);
+  EXPECT_EQ(missed[0].when, 1700000000);
+  EXPECT_EQ(missed[0].name, GetParam().missed_name);
+  EXPECT_EQ(missed[0].trigger, "remote");
+  EXPECT_EQ(missed[0].reason, GetParam().detail);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Remote, RequestRefused,
-    ::testing::Values(refusal_case{"NoSuchName", encode_request(request_kind::by_name, "Sael"),
-                                   "no current announcement is named \"Sael\""},
-                      refusal_case{"UnknownKind",
-                                   encode_request(static_cast<request_kind>(7), "Sale"),
-                                   "no request of a known kind (7)"},
-                      refusal_case{"TooShortForAKind", {2, 0}, "no request of a known kind (0)"},
-                      refusal_case{"SoundOutsideTheFolder",
-                                   encode_request(request_kind::sound_file, "../x.aud"),
-                                   "\"../x.aud\" is no sound file name of the control folder"},
-                      refusal_case{"SoundThatIsAnAcknowledgement",
-                                   encode_request(request_kind::sound_file, "other.ack"),
-                                   "\"other.ack\" is no sound file name of the control folder"}),
+    ::testing::Values(
+        refusal_case{"NoSuchName", encode_request(request_kind::by_name, "Sael"),
+                     "no current announcement is named \"Sael\"", "Sael"},
+        refusal_case{"UnknownKind", encode_request(static_cast<request_kind>(7), "Sale"),
+                     "no request of a known kind (7)", "r.ply"},
+        refusal_case{"TooShortForAKind", {2, 0}, "no request of a known kind (0)", "r.ply"},
+        refusal_case{"SoundOutsideTheFolder", encode_request(request_kind::sound_file, "../x.aud"),
+                     "\"../x.aud\" is no sound file name of the control folder", "../x.aud"},
+        refusal_case{"SoundThatIsAnAcknowledgement",
+                     encode_request(request_kind::sound_file, "other.ack"),
+                     "\"other.ack\" is no sound file name of the control folder", "other.ack"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RemoteAckFolder, PlayedRequestIsAcknowledgedThroughARenameThatNeverFollowsALink) {
