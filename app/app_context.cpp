@@ -31,6 +31,7 @@ app_context::app_context(std::string data_folder, platform_services svc)
       inet(services.ftp) {
   st.clock.set(services.clock->local_now());
   st.order = services.locale->short_date_order();
+  tick.set_notifier(services.notifier.get());
 }
 
 app_context::~app_context() {

@@ -23,6 +23,7 @@
 #include "app/shutdown_signals.hpp"
 #include "app/single_instance.hpp"
 #include "platform/backends/system_services.hpp"
+#include "platform/xdg/systemd_notifier.hpp"
 #include "platform/xdg/xdg_startup_registry.hpp"
 
 namespace zta {
@@ -46,6 +47,13 @@ std::string real_program_path(const std::string& started_as) {
   if (!ec) return self.string();
   auto real = std::filesystem::canonical(started_as, ec);
   return ec ? started_as : real.string();
+}
+
+// The service manager hears that this copy is done once it handed its work to the running one.
+void tell_manager_handed_over() {
+  systemd_notifier manager(notify_environment_from_process());
+  manager.ready();
+  manager.stopping();
 }
 
 // Tells whoever started this copy that it ends because the name stays taken.
@@ -124,6 +132,9 @@ int run_program(int argc, char** argv) {
   if (opts.screenshot.empty()) {
     switch (claim_instance(server, name, plan.handover_text, !headless)) {
       case claim_result::handed_over:
+        // A service that ends before it is ready counts as failed and would be started again
+        // and again while the desktop copy plays.
+        if (headless) tell_manager_handed_over();
         return 0;
       case claim_result::name_taken:
         report_name_taken(headless);

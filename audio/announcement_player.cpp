@@ -25,24 +25,29 @@ void announcement_player::play_announcement(const ann_blk* a) {
   stop();
   int chimes = st_.settings.chimes;
   stream_.close();
+  bool sound = true;
   if (a != nullptr) {
-    if (stream_.open_clip_file(a->clip) && a->chimes != 0 && chimes > 0) stream_.open_chime(chimes);
+    sound = stream_.open_clip_file(a->clip);
+    if (sound && a->chimes != 0 && chimes > 0) stream_.open_chime(chimes);
     log_(st_, *a);
   } else if (chimes > 0) {
     stream_.open_chime(chimes);
   }
   start_output();
+  if (!sound && outcome_ == play_outcome::started) outcome_ = play_outcome::no_sound;
 }
 
 void announcement_player::play_file(const std::string& path) {
   stop();
   stream_.close();
-  if (!stream_.open_sound_file(path, true)) {
+  const bool sound = stream_.open_sound_file(path, true);
+  if (!sound) {
     delete_file(path);
   } else if (st_.settings.chimes > 0) {
     stream_.open_chime(st_.settings.chimes);
   }
   start_output();
+  if (!sound && outcome_ == play_outcome::started) outcome_ = play_outcome::no_sound;
 }
 
 std::size_t announcement_player::buffer_size() const {
@@ -51,12 +56,20 @@ std::size_t announcement_player::buffer_size() const {
 
 void announcement_player::start_output() {
   stop();
+  outcome_ = play_outcome::device_failed;
   if (st_.settings.sound_out_device < 0) {
+    outcome_ = play_outcome::no_device;
     stream_.close();
     return;
   }
-  balanced_ = st_.settings.balanced != 0;
-  if (balanced_) {
+  // The buffers stay allocated from one play to the next: freeing 300 KB after every play gave
+  // it back to the system (and its page tables) only to fault it in again at the next start.
+  const bool balanced = st_.settings.balanced != 0;
+  if (balanced != balanced_) {
+    for (auto& b : buffers_) b.memory.reset();
+  }
+  balanced_ = balanced;
+  if (balanced_ && scratch_ == nullptr) {
     scratch_.reset(new (std::nothrow) std::uint8_t[block_bytes]);
     if (scratch_ == nullptr) {
       stream_.close();
@@ -65,7 +78,6 @@ void announcement_player::start_output() {
   }
   wave_format format{.channels = balanced_ ? 2 : 1, .rate = 22050};
   if (!device_.open(st_.settings.sound_out_device, format, *this)) {
-    scratch_.reset();
     stream_.close();
     return;
   }
@@ -78,7 +90,7 @@ void announcement_player::start_output() {
 
   outstanding_ = 0;
   for (auto& b : buffers_) {
-    b.memory.reset(new (std::nothrow) std::uint8_t[buffer_size()]);
+    if (b.memory == nullptr) b.memory.reset(new (std::nothrow) std::uint8_t[buffer_size()]);
     if (b.memory == nullptr) continue;
     b.header = wave_header{b.memory.get(), static_cast<std::uint32_t>(buffer_size()), 0};
     fill(b);
@@ -89,7 +101,11 @@ void announcement_player::start_output() {
     }
     ++outstanding_;
   }
-  if (outstanding_ == 0) stop();
+  if (outstanding_ == 0) {
+    stop();
+    return;
+  }
+  outcome_ = play_outcome::started;
 }
 
 void balance_block(const std::uint8_t* mono, std::uint8_t* stereo, std::size_t samples) {
@@ -140,12 +156,10 @@ void announcement_player::stop() {
   device_.reset();
   for (auto& b : buffers_) {
     device_.unprepare(b.header);
-    b.memory.reset();
     b.header = wave_header{};
   }
   device_.close();
   stream_.close();
-  scratch_.reset();
   is_open_ = false;
   outstanding_ = 0;
   apply_music_level();

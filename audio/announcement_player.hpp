@@ -26,6 +26,14 @@ using play_log_writer = std::function<void(const station& st, const ann_blk& a)>
 // For players whose plays are not real: the schedule preview, tests of the sound path.
 inline void no_play_log(const station&, const ann_blk&) {}
 
+// How the last play_announcement or play_file went, from the path it took.
+enum class play_outcome {
+  started,        // the device plays the clip or the sound file
+  no_device,      // no sound-out device is chosen
+  device_failed,  // the device did not open or took no buffer
+  no_sound,       // the clip or the sound file did not open (the device runs silence once)
+};
+
 class announcement_player final : public wave_out_listener {
  public:
   // `st`, `device` and `mixer` must outlive the player (its destructor stops the output).
@@ -57,6 +65,7 @@ class announcement_player final : public wave_out_listener {
   // The page microphone's level: its level while paging, else 0. Nothing when none configured.
   void apply_mic_level();
 
+  play_outcome last_outcome() const { return outcome_; }
   bool is_open() const { return is_open_; }
   bool page_active() const { return page_active_; }
   void set_page_active(bool on) { page_active_ = on; }
@@ -85,6 +94,7 @@ class announcement_player final : public wave_out_listener {
   std::unique_ptr<std::uint8_t[]> scratch_;
   std::array<buffer, player_buffer_count> buffers_{};
   std::int32_t outstanding_ = 0;
+  play_outcome outcome_ = play_outcome::started;
 };
 
 // Balanced frames: left = sample, right = its negation truncated to 16 bits (-32768 stays).

@@ -10,7 +10,7 @@ namespace zta::tool {
 
 namespace {
 
-const std::array<command_entry, 11> commands{{
+const std::array<command_entry, 12> commands{{
     {"list", cmd_list, "--data DIR [--json]", "every announcement of DIR/vrxpa.dat",
      "Prints every announcement of the settings file DIR/vrxpa.dat, one line each.\n\n"
      "  --data DIR  the data folder\n"
@@ -61,6 +61,19 @@ const std::array<command_entry, 11> commands{{
      "  --data DIR    the data folder\n"
      "  --customer N  the customer number\n"
      "  --text T      the owner text\n"},
+    {"remote", cmd_remote,
+     "list --folder CTL | play --folder CTL (--index N | --name NAME) [--wait SECONDS] | "
+     "send --folder CTL FILE.wav [--wait SECONDS]",
+     "list, play or send through a player's remote control folder",
+     "The companion side of the remote control folder CTL: 'list' prints the player's\n"
+     "listing, 'play' asks it to play an announcement, 'send' hands it a WAV file to play\n"
+     "(converted like an import).\n\n"
+     "  --folder CTL     the remote control folder\n"
+     "  --index N        the announcement at this index of the listing\n"
+     "  --name NAME      the announcement of this name\n"
+     "  --wait SECONDS   wait this long for the player's acknowledgement\n\n"
+     "Exit status: 0 played (or sent, without --wait), 1 refused, 2 no acknowledgement in\n"
+     "time, 3 nothing sent (a wrong argument, no listing, a folder that cannot be written).\n"},
     {"mksetup", cmd_mksetup, "--program FILE --manual FILE --chimes DIR --test FILE --out SETUP",
      "make the setup file",
      "Makes the setup file: the program with the manual, DIR/chimes1..3.aud and the test\n"
@@ -102,7 +115,8 @@ void print_tool_help(std::FILE* to) {
                "  0  success\n"
                "  1  a file could not be read or written, or a package is damaged\n"
                "  2  usage error (unknown command or option, missing argument)\n"
-               "  3  unpack: saved, but the load stopped early\n");
+               "  3  unpack: saved, but the load stopped early\n"
+               "The remote command has its own exit statuses (zta help remote).\n");
 }
 
 void print_command_help(const command_entry& c, std::FILE* to) {

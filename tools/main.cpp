@@ -1,4 +1,4 @@
-// zta: the command-line tool of the announcement player (list, settings, resave, ...).
+// zta: the command-line tool of the announcement player (list, settings, resave, remote, ...).
 #include <cstdio>
 #include <string>
 #include <string_view>

@@ -11,6 +11,7 @@
 #include "platform/api/ftp_client.hpp"
 #include "platform/api/locale_info.hpp"
 #include "platform/api/pcm_decoder.hpp"
+#include "platform/api/service_notifier.hpp"
 #include "platform/api/startup_registry.hpp"
 #include "platform/api/wall_clock.hpp"
 #include "platform/api/wave_in.hpp"
@@ -38,6 +39,7 @@ struct platform_services {
   std::unique_ptr<locale_info> locale;
   std::shared_ptr<ftp_client> ftp;  // shared with the FTP worker's thread
   std::unique_ptr<pcm_decoder_factory> decoders;
+  std::unique_ptr<service_notifier> notifier;  // the service manager, when one started us
 };
 
 }  // namespace zta

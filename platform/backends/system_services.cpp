@@ -6,6 +6,7 @@
 #include "platform/sim/posix_locale_info.hpp"
 #include "platform/sim/system_wall_clock.hpp"
 #include "platform/sndfile/sndfile_pcm_decoder.hpp"
+#include "platform/xdg/systemd_notifier.hpp"
 #include "platform/xdg/xdg_desktop_shell.hpp"
 #include "platform/xdg/xdg_startup_registry.hpp"
 
@@ -26,6 +27,8 @@ bool fill_system_services(platform_services& s, const char* zta_audio, std::stri
   if (!s.locale) s.locale = std::make_unique<posix_locale_info>();
   if (!s.ftp) s.ftp = std::make_shared<curl_ftp_client>();
   if (!s.decoders) s.decoders = std::make_unique<sndfile_pcm_decoder_factory>();
+  if (!s.notifier)
+    s.notifier = std::make_unique<systemd_notifier>(notify_environment_from_process());
   return ok;
 }
 

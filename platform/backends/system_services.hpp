@@ -2,7 +2,8 @@
 // The one place that chooses a backend for every platform interface: the members of `services`
 // that are still empty get this machine's backend (sound from ZTA_AUDIO, see audio_backends.hpp;
 // the system clock; the XDG start-up entries; the floppy mount points; the environment's locale;
-// libcurl for FTP; libsndfile for WAV data that is not 16-bit PCM).
+// libcurl for FTP; libsndfile for WAV data that is not 16-bit PCM; the systemd notification
+// socket the environment names).
 #include <cstdint>
 #include <memory>
 #include <string>
