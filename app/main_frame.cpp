@@ -11,6 +11,7 @@ namespace zta {
 
 const char confirm_close_caption[] = "Confirm Close";
 const char confirm_close_text[] = "Do you want your automatic announcements to continue playing?";
+const char simulated_sound_title[] = "ZTA Announcement Player (simulated sound)";
 
 main_frame::main_frame(app_context& ctx, message_box_fn box, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), box_(box) {
@@ -31,6 +32,16 @@ main_frame::main_frame(app_context& ctx, message_box_fn box, QWidget* parent)
     if (r == QSystemTrayIcon::Trigger) restore();
   });
   tray_->show();
+
+  // A stand-in for a missing sound card stays visible: nothing would be heard.
+  const std::string& notice = ctx.services.devices.notice;
+  if (!notice.empty()) {
+    setWindowTitle(QString::fromLatin1(simulated_sound_title));
+    tray_->setToolTip(QString::fromLatin1(frame_title) + '\n' + QString::fromStdString(notice));
+    if (tray_available())
+      tray_->showMessage(QString::fromLatin1(simulated_sound_title), QString::fromStdString(notice),
+                         QSystemTrayIcon::Warning);
+  }
 }
 
 main_frame::~main_frame() {

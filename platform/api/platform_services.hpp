@@ -26,6 +26,9 @@ struct audio_devices {
   std::unique_ptr<wave_in> in;         // the user record device; none: no recording
   std::unique_ptr<aux_mixer> mixer;
   std::string description;  // "ALSA", or what stands in for it ("simulated in DIR")
+  // What the user is told about the choice: why a stand-in plays instead of the sound card the
+  // user expects; empty when the devices are the ones asked for.
+  std::string notice;
 };
 
 struct platform_services {

@@ -12,10 +12,11 @@
 
 namespace zta {
 
-bool fill_system_services(platform_services& s, const char* zta_audio, std::string& error) {
+bool fill_system_services(platform_services& s, const char* zta_audio, std::string& error,
+                          const std::string& sound_fallback) {
   bool ok = true;
   if (!s.devices.out || !s.devices.mixer) {
-    ok = make_audio_devices(zta_audio, s.devices, error);
+    ok = make_audio_devices(zta_audio, s.devices, error, sound_fallback);
     // Never leave the player without a device; the caller decides whether to go on.
     if (!ok) make_audio_devices("alsa", s.devices, error);
   }

@@ -15,8 +15,10 @@
 namespace zta {
 
 // False, with `error` set, when ZTA_AUDIO names no backend: the devices are then ALSA's, and the
-// other members are filled anyway.
-bool fill_system_services(platform_services& services, const char* zta_audio, std::string& error);
+// other members are filled anyway. `sound_fallback`: the folder of the simulated device that
+// stands in when ZTA_AUDIO is unset and ALSA has no playback device (empty: none stands in).
+bool fill_system_services(platform_services& services, const char* zta_audio, std::string& error,
+                          const std::string& sound_fallback = {});
 
 // What the installer and the uninstaller use (no sound devices): the start-up entries, the
 // desktop integration (`icon_png`: the program's icon for the desktop's entries), the floppy

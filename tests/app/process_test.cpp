@@ -84,7 +84,8 @@ TEST_F(ProcessTest, FixedTimeAnnouncementPlaysByItselfIntoTheDeviceAndTheLog) {
   for (int waited = 0; waited < 30000 && wav < 44 + 22050 * 2; waited += 200) {
     QTest::qWait(200);
     std::error_code ec;
-    wav = fs::file_size(dir.file("played/wave_out-1ch.wav"), ec);
+    const std::uintmax_t size = fs::file_size(dir.file("played/wave_out-1ch.wav"), ec);
+    wav = ec ? 0 : size;  // a missing file reads as -1
   }
   EXPECT_GE(wav, 44u + 22050 * 2);
   player->terminate();
@@ -230,6 +231,51 @@ TEST_F(ProcessTest, DataFolderIsBesideTheProgramNotBesideALinkToIt) {
   EXPECT_FALSE(fs::exists(dir.file("bin/vrxpa.dat")));
   linked->terminate();
   EXPECT_TRUE(linked->waitForFinished(20000));
+}
+
+}  // namespace
+}  // namespace zta::test
+
+namespace zta::test {
+namespace {
+
+// ZTA_AUDIO unset and an ALSA that has no device: the simulated device in the data folder's
+// "played" subfolder stands in (made when missing), and the program says so.
+TEST_F(ProcessTest, WithoutASoundCardTheSimulatedDevicePlaysIntoThePlayedFolder) {
+  fs::remove_all(dir.file("played"));
+  dir.write("empty-alsa.conf", std::string());
+  env.remove("ZTA_AUDIO");
+  env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.file("empty-alsa.conf")));
+  system_wall_clock wall;
+  const std::int32_t started_at = wall.local_now();
+  station st(dir.path(), started_at);
+  st.settings.chimes = 0;
+  ann_blk a = always_current("Store opening", 0);
+  a.manual = 1;
+  a.fixed_times = {(started_at + 3) % seconds_per_day};
+  st.content.list.push_back(a);
+  dir.write("vrxpa.dat", encode_settings_file(st));
+  dir.write("afl000.aud", std::vector<std::uint8_t>(22050 * 2, 0x11));
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.setWorkingDirectory(QString::fromStdString(dir.path()));
+  p.start(QString::fromStdString(dir.file("vrxpar")), {"/service"});
+  std::uintmax_t wav = 0;
+  for (int waited = 0; waited < 30000 && wav < 44 + 22050 * 2; waited += 200) {
+    QTest::qWait(200);
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(dir.file("played/wave_out-1ch.wav"), ec);
+    wav = ec ? 0 : size;  // a missing file reads as -1
+  }
+  EXPECT_GE(wav, 44u + 22050 * 2);
+  p.terminate();
+  EXPECT_TRUE(p.waitForFinished(20000));
+  const std::string err = p.readAllStandardError().toStdString();
+  EXPECT_NE(err.find("vrxpar: no sound card (ALSA: cannot open \"default\" for playback: "),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("writes them to " + dir.file("played/wave_out-1ch.wav")), std::string::npos)
+      << err;
 }
 
 }  // namespace
