@@ -145,7 +145,7 @@ bool acmwav::open(const std::string& path, sample_sink* sink) {
   close();
   error_ = wav_error::none;
   if (path.empty() || sink == nullptr) return fail(wav_error::no_file);
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = open_chosen_file_for_read(path).release();
   if (file_ == nullptr) return fail(wav_error::no_file);
   // The pieces below stay 2048 bytes (they set the blocks the loudness is measured on); only
   // the reads from the file are large.

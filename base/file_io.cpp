@@ -42,8 +42,10 @@ file_handle open_for_read(const std::string& path) {
   return file_handle(std::fopen(path.c_str(), "rb"));
 }
 
-file_handle open_regular_for_read(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+namespace {
+
+file_handle open_regular_with(const std::string& path, int flags) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | flags);
   if (fd < 0) return {};
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -53,6 +55,16 @@ file_handle open_regular_for_read(const std::string& path) {
   file_handle f(::fdopen(fd, "rb"));
   if (!f) ::close(fd);
   return f;
+}
+
+}  // namespace
+
+file_handle open_regular_for_read(const std::string& path) {
+  return open_regular_with(path, O_NOFOLLOW);
+}
+
+file_handle open_chosen_file_for_read(const std::string& path) {
+  return open_regular_with(path, 0);
 }
 
 file_handle create_for_write(const std::string& path) {

@@ -28,6 +28,10 @@ file_handle open_for_read(const std::string& path);
 // never through a link, and never blocking in the open (a named pipe would). The check is made on
 // the opened descriptor, so the file read is the file checked.
 file_handle open_regular_for_read(const std::string& path);
+// Opens a file a person chose (a WAV file to import) for reading: links are followed, but only a
+// regular file is opened and the open never blocks (a named pipe given as the file would hang
+// the program). The check is made on the opened descriptor.
+file_handle open_chosen_file_for_read(const std::string& path);
 file_handle create_for_write(const std::string& path);  // truncates an existing file
 file_handle open_for_append(const std::string& path);   // positioned at the end; created if absent
 bool delete_file(const std::string& path);              // a missing file is not an error

@@ -2,8 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "tests/audio/wav_builder.hpp"
@@ -25,6 +35,49 @@ std::vector<std::int16_t> ramp(int n) {
   for (int i = 0; i < n; ++i)
     s[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(i * 7 - 20000);
   return s;
+}
+
+// A file chosen for import may be anything: what is not a regular file is refused at once
+// (a named pipe must not hang the program in its open), a link to a WAV file is followed.
+TEST(Acmwav, OnlyARegularFileOpensAndTheOpenNeverWaits) {
+  temp_folder dir;
+  dir.write("real.wav", pcm16_wav(22050, 1, ramp(100)));
+  std::filesystem::create_symlink(dir.file("real.wav"), dir.file("link.wav"));
+  ASSERT_EQ(::mkfifo(dir.file("pipe.wav").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.file("folder.wav"));
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  const std::string sock_path = dir.file("socket.wav");
+  ASSERT_LT(sock_path.size(), sizeof addr.sun_path);
+  sock_path.copy(addr.sun_path, sock_path.size());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  // Should the open wait on the pipe after all, a writer comes by and lets it go, so the test
+  // fails instead of hanging.
+  std::promise<void> finished;
+  std::thread unblock([path = dir.file("pipe.wav"), done = finished.get_future()] {
+    if (done.wait_for(std::chrono::seconds(3)) == std::future_status::ready) return;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+  });
+  const struct {
+    const char* name;
+    bool opens;
+  } cases[] = {{"real.wav", true},
+               {"link.wav", true},
+               {"pipe.wav", false},
+               {"folder.wav", false},
+               {"socket.wav", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::capture_sink sink;
+    acmwav w;
+    EXPECT_EQ(w.open(dir.file(c.name), &sink), c.opens);
+    EXPECT_EQ(w.error(), c.opens ? wav_error::none : wav_error::no_file);
+  }
+  finished.set_value();
+  unblock.join();
+  ::close(sock);
 }
 
 TEST(Acmwav, Mono22050PassesThroughUnchangedInWholePieces) {
