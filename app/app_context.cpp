@@ -52,7 +52,9 @@ void app_context::load() {
 bool app_context::save() {
   settings_dirty = false;
   tick.settings_dirty = false;
-  return save_settings(st);
+  if (save_settings(st)) return true;
+  settings_dirty = true;
+  return false;
 }
 
 }  // namespace zta

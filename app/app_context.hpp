@@ -51,7 +51,8 @@ struct app_context {
   // Removes leftover temporary settings files, load_settings, then the set-up values of the
   // tick.
   void load();
-  // save_settings and clears both dirty flags; returns whether the file was written.
+  // save_settings and clears both dirty flags; returns whether the file was written. A failed
+  // save keeps the change marked, so the next idle moment or the end tries again.
   bool save();
   bool dirty() const { return settings_dirty || tick.settings_dirty; }
 

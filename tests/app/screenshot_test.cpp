@@ -9,6 +9,7 @@
 #include "base/byte_codec.hpp"
 #include "platform/sim/memory_startup_registry.hpp"
 #include "tests/app/app_test_env.hpp"
+#include "tests/common/picture_checks.hpp"
 #include "ui/customer_dlg.hpp"
 #include "ui/day_part_dlg.hpp"
 #include "ui/edit_dlg.hpp"
@@ -20,7 +21,7 @@ namespace {
 
 class Screenshot : public app_fixture {};
 
-// Shows `w` and saves a picture of it into $ZTA_TEST_OUTPUT as `name`.
+// Shows `w` and saves a picture of it into $ZTA_TEST_OUTPUT as `name`, which must show it drawn.
 void save_picture(QWidget& w, const char* name) {
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -31,6 +32,7 @@ void save_picture(QWidget& w, const char* name) {
   QDir().mkpath(folder);
   const QString file = folder + "/" + name;
   ASSERT_TRUE(w.grab().save(file)) << file.toStdString();
+  expect_drawn_picture(file, w);
 }
 
 // Saves a picture of the window with a few announcements into $ZTA_TEST_OUTPUT.

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QTest>
 
+#include "tests/common/picture_checks.hpp"
 #include "tests/ui/qt_app.hpp"
 #include "ui/ldb_edit.hpp"
 #include "ui/lev_rect.hpp"
@@ -45,7 +46,14 @@ TEST(Gallery, OneOfEachControlIsDrawnAndSaved) {
   meter->set_level(8);
   QTest::mouseMove(&panel, first->geometry().center());  // one button shows its hot frame
   EXPECT_TRUE(first->is_hot());
-  EXPECT_TRUE(panel.grab().save(QStringLiteral(ZTA_BINARY_DIR "/ui-controls.png")));
+  const QString file = QStringLiteral(ZTA_BINARY_DIR "/ui-controls.png");
+  ASSERT_TRUE(panel.grab().save(file));
+  test::expect_drawn_picture(file, panel);
+  // The hot frame is drawn: the hovered button's picture differs from a plain one of the same.
+  const QImage hot = first->grab().toImage();
+  QTest::mouseMove(&panel, QPoint(1, panel.height() - 1));
+  EXPECT_FALSE(first->is_hot());
+  EXPECT_NE(first->grab().toImage(), hot);
 }
 
 }  // namespace
