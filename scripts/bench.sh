@@ -22,6 +22,8 @@ if [ "${1:-}" = --smoke ]; then
   report=$out/bench.smoke.txt
 else
   build=${ZTA_BENCH_BUILD:-$top/build/release}
+  bash "$top/scripts/install-deps.sh"
+  bash "$top/scripts/install-deps.sh" "$top/scripts/bench-packages.txt"
   cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
   cmake --build "$build" -j "${ZTA_JOBS:-$(nproc)}" --target "${targets[@]}" zta vrxpar \
     peer_idle_qt

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs. Idempotent: installs only what is missing.
+# Usage: scripts/install-deps.sh [LIST]   (default: scripts/packages.txt)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v -e '^#' -e '^[[:space:]]*$' "$here/packages.txt")
+list=${1:-$here/packages.txt}
+mapfile -t wanted < <(grep -v -e '^#' -e '^[[:space:]]*$' "$list")
 missing=()
 for p in "${wanted[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
