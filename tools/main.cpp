@@ -26,6 +26,9 @@ const command_entry commands[] = {
     {"inspect", zta::tool::cmd_inspect, "inspect FILE"},
     {"preview", zta::tool::cmd_preview,
      "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
+    {"report", zta::tool::cmd_report,
+     "report --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\" [--json] "
+     "[--slack SECONDS]"},
     {"owner", zta::tool::cmd_owner, "owner --data DIR --customer N [--text T]"},
     {"mksetup", zta::tool::cmd_mksetup,
      "mksetup --program FILE --manual FILE --chimes DIR --test FILE --out SETUP"},
