@@ -181,5 +181,32 @@ TEST_F(ReportTool, AClockSetForwardIsNotAMiss) {
   ASSERT_EQ(j["clock"].size(), 1u);
 }
 
+TEST_F(ReportTool, BadArgumentsAndAMissingFolderAreReported) {
+  struct bad_case {
+    std::string args;
+    std::string says;
+  };
+  const bad_case cases[] = {
+      {" report --data /nonexistent/zta --from '2023-11-14 00:00:00' --to '2023-11-14 01:00:00'",
+       "cannot read"},
+      {" report --data x --from '2023-11-14' --to '2023-11-14 01:00:00'", "YYYY-MM-DD HH:MM:SS"},
+      {" report --data x --from '2023-11-14 02:00:00' --to '2023-11-14 01:00:00'", "before"},
+      {" report --data x --from '2023-11-14 00:00:00' --to '2023-11-14 01:00:00' --slack -1",
+       "--slack"},
+      {" report --from '2023-11-14 00:00:00'", "report needs"},
+  };
+  for (const bad_case& c : cases) {
+    std::string out;
+    std::FILE* p = ::popen((std::string(ZTA_TOOL) + c.args + " 2>&1").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char buf[512];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    const int status = ::pclose(p);
+    EXPECT_NE(status, 0) << c.args;
+    EXPECT_NE(out.find(c.says), std::string::npos) << c.args << ": " << out;
+  }
+}
+
 }  // namespace
 }  // namespace zta
