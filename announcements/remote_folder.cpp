@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "announcements/remote_ack.hpp"
 #include "announcements/text_encoding.hpp"
 #include "announcements/validity.hpp"
 #include "base/byte_codec.hpp"
@@ -88,6 +89,16 @@ std::int64_t nanoseconds(const struct timespec& t) {
 
 constexpr std::size_t max_marks = 256;
 
+// Whether `path` is a regular file holding an acknowledgement's first line (ours, not a peer's).
+bool is_our_acknowledgement(const std::string& path) {
+  file_handle f = open_regular_for_read(path);
+  if (!f) return false;
+  char head[sizeof ack_first_line] = {};
+  const std::size_t got = std::fread(head, 1, sizeof head, f.get());
+  return got == sizeof head && std::memcmp(head, ack_first_line, sizeof head - 1) == 0 &&
+         head[sizeof head - 1] == '\n';
+}
+
 }  // namespace
 
 void encode_listing_record(const ann_blk& a, std::span<std::uint8_t, listing_record_size> out) {
@@ -114,6 +125,37 @@ std::vector<std::uint8_t> encode_listing(const ann_blk* const* records, std::siz
   return out;
 }
 
+std::vector<std::uint8_t> encode_request(request_kind kind, std::string_view text) {
+  std::vector<std::uint8_t> out(request_size, 0);
+  store_le<std::int32_t>(out.data(), static_cast<std::int32_t>(kind));
+  text = text.substr(0, std::min<std::size_t>(text.find('\0'), request_size - 7));
+  std::memcpy(out.data() + 6, text.data(), text.size());
+  return out;
+}
+
+bool decode_listing(std::span<const std::uint8_t> bytes, decoded_listing& out) {
+  out = decoded_listing{};
+  if (bytes.size() < listing_header_size) return false;
+  out.written_at = load_le<std::int32_t>(bytes.data() + 4);
+  const std::size_t records = (bytes.size() - listing_header_size) / listing_record_size;
+  out.whole = listing_header_size + records * listing_record_size == bytes.size();
+  auto text = [](const std::uint8_t* p, std::size_t size) {
+    const auto* c = reinterpret_cast<const char*>(p);
+    std::string_view v(c, size);
+    return std::string(v.substr(0, v.find('\0')));
+  };
+  for (std::size_t i = 0; i < records; ++i) {
+    const std::uint8_t* r = bytes.data() + listing_header_size + i * listing_record_size;
+    listing_entry e;
+    e.index = static_cast<int>(i);
+    e.confirm = load_le<std::int32_t>(r) != 0;
+    e.name = text(r + 4, 32);
+    e.script = text(r + 36, 256);
+    out.entries.push_back(std::move(e));
+  }
+  return true;
+}
+
 request_file decode_request(std::span<const std::uint8_t> bytes) {
   request_file r;
   if (bytes.size() >= 4) r.kind = static_cast<request_kind>(load_le<std::int32_t>(bytes.data()));
@@ -133,7 +175,7 @@ bool is_plain_file_name(std::string_view name) {
 bool is_sound_file_name(std::string_view name) {
   return is_plain_file_name(name) && !ends_with_nocase(name, listing_file_name) &&
          !starts_with_nocase(name, std::string(listing_file_name) + ".") &&
-         !ends_with_nocase(name, ".ply");
+         !ends_with_nocase(name, ".ply") && !ends_with_nocase(name, ack_suffix);
 }
 
 void remote_folder::clear_folder_files() const {
@@ -226,40 +268,105 @@ remote_folder::taken remote_folder::take_request(const station& st, const std::s
   }
   const request_file r = decode_request(std::span<const std::uint8_t>(bytes, got));
   std::string sound;
-  if (r.kind == request_kind::sound_file && is_sound_file_name(r.text)) {
-    sound = folder_ + r.text;
-    struct stat s {};
-    if (::lstat(sound.c_str(), &s) == 0) {
-      if (!S_ISREG(s.st_mode)) {
-        sound.clear();  // a link could lead anywhere; a folder or a pipe is no sound
-      } else if (settling({r.text, static_cast<std::int64_t>(s.st_size), nanoseconds(s.st_mtim)},
-                          now)) {
-        return taken::left;
+  std::string sound_refused;  // why a sound file request names nothing to play
+  if (r.kind == request_kind::sound_file) {
+    if (!is_sound_file_name(r.text)) {
+      sound_refused = "\"" + r.text + "\" is no sound file name of the control folder";
+    } else {
+      sound = folder_ + r.text;
+      struct stat s {};
+      if (::lstat(sound.c_str(), &s) == 0) {
+        if (!S_ISREG(s.st_mode)) {
+          sound.clear();  // a link could lead anywhere; a folder or a pipe is no sound
+          sound_refused = "\"" + r.text + "\" is not a regular file";
+        } else if (settling({r.text, static_cast<std::int64_t>(s.st_size), nanoseconds(s.st_mtim)},
+                            now)) {
+          return taken::left;
+        }
       }
     }
   }
   // A request that stays (a read-only share) is served this once only.
   if (!delete_file(path)) remember(undeletable_, mark);
 
+  if (!S_ISREG(info.st_mode)) {
+    refuse(name, name, "the request is not a regular file", st.clock.now);
+    return taken::consumed;
+  }
   if (r.kind == request_kind::by_name) {
     int match = -1;
     for (int i = 0; i < st.content.list.count(); ++i) {
       const ann_blk& a = st.content.list[i];
       if (is_current(a, st.clock) && equal_ignoring_case(a.name_text(), r.text)) match = i;
     }
-    if (match < 0) return taken::consumed;
+    if (match < 0) {
+      refuse(name, r.text, "no current announcement is named \"" + r.text + "\"", st.clock.now);
+      return taken::consumed;
+    }
     out.kind = request_kind::by_name;
     out.index = static_cast<std::int8_t>(match);
     out.path.clear();
+    out.file = name;
     return taken::request;
   }
-  if (r.kind == request_kind::sound_file && !sound.empty()) {
+  if (r.kind == request_kind::sound_file) {
+    if (sound.empty()) {
+      refuse(name, r.text, sound_refused, st.clock.now);
+      return taken::consumed;
+    }
     out.kind = request_kind::sound_file;
     out.index = -1;
     out.path = sound;
+    out.file = name;
     return taken::request;
   }
+  refuse(name, name,
+         "no request of a known kind (" + std::to_string(static_cast<std::int32_t>(r.kind)) + ")",
+         st.clock.now);
   return taken::consumed;
+}
+
+void remote_folder::refuse(const std::string& request_file, std::string_view what,
+                           std::string_view why, std::int32_t now) const {
+  remote_request r;
+  r.file = request_file;
+  acknowledge(r, false, why, now);
+  missed.record(now, what, trigger_text(play_trigger::remote), why);
+}
+
+void remote_folder::acknowledge(const remote_request& r, bool played, std::string_view detail,
+                                std::int32_t now) const {
+  if (!enabled() || !is_plain_file_name(r.file)) return;
+  const std::string text = encode_ack(acknowledgement{
+      .request = r.file, .played = played, .detail = std::string(detail), .moment = now});
+  const std::string path = folder_ + ack_file_name(r.file);
+  // Through a temporary file renamed into place, like the listing: a waiting companion never
+  // reads half of it, and a link of that name is replaced, never followed.
+  replace_file_atomically(
+      path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                          text.size()));
+}
+
+void remote_folder::sweep_acknowledgements(std::chrono::system_clock::time_point now) {
+  constexpr auto every = std::chrono::hours(1);
+  if (last_sweep_.time_since_epoch().count() != 0 && now >= last_sweep_ &&
+      now - last_sweep_ < every)
+    return;
+  last_sweep_ = now;
+  const std::int64_t now_ns =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(now.time_since_epoch()).count();
+  std::error_code ec;
+  std::vector<std::string> doomed;
+  for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!ends_with_nocase(name, ack_suffix)) continue;
+    const std::string path = folder_ + name;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (now_ns - nanoseconds(info.st_mtim) < ack_lifetime_seconds * 1'000'000'000) continue;
+    if (is_our_acknowledgement(path)) doomed.push_back(path);
+  }
+  for (const std::string& p : doomed) delete_file(p);
 }
 
 bool remote_folder::poll_requests(const station& st, remote_request& out) {
@@ -273,6 +380,7 @@ bool remote_folder::poll_requests(const station& st, remote_request& out) {
     if (t == taken::consumed) break;  // one request file per poll
   }
 
+  sweep_acknowledgements(clock ? clock() : std::chrono::system_clock::now());
   auto records = listed_records(st);
   if (listing_due_ || static_cast<std::int32_t>(records.size()) != listed_count_ ||
       identity_sum(records) != listed_sum_) {

@@ -37,6 +37,8 @@ app_context::app_context(std::string data_folder, platform_services svc)
     static constexpr device_role out[] = {device_role::sound_out};
     find_devices_again(out);
   });
+  tick.set_notifier(services.notifier.get());
+  remote.missed = missed_log(st.data_folder);
 }
 
 sound_device_lists app_context::device_lists() const {

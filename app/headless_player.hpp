@@ -16,9 +16,10 @@ class headless_player : public QObject, public player_front_end {
       : QObject(parent), player_front_end(this, ctx) {}
 
   // Settings, timers (no splash) and the control folder; `self_command` is opened once the loop
-  // runs.
+  // runs. Then the service manager, when one started us, hears that the player is ready.
   void set_up(const std::optional<std::string>& self_command) {
     player_front_end::set_up(self_command, false);
+    if (ctx_.services.notifier) ctx_.services.notifier->ready();
   }
   // A command text: a file is loaded; window commands mean nothing here.
   void open_command(const std::optional<std::string>& text) override;

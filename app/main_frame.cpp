@@ -13,6 +13,7 @@ namespace zta {
 
 const char confirm_close_caption[] = "Confirm Close";
 const char confirm_close_text[] = "Do you want your automatic announcements to continue playing?";
+const char simulated_sound_title[] = "ZTA Announcement Player (simulated sound)";
 
 main_frame::main_frame(app_context& ctx, message_box_fn box, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), box_(box) {
@@ -37,6 +38,16 @@ main_frame::main_frame(app_context& ctx, message_box_fn box, QWidget* parent)
   menu->addAction(QString::fromLatin1(ui::last_plays_title), this, &main_frame::show_last_plays);
   tray_->setContextMenu(menu);
   tray_->show();
+
+  // A stand-in for a missing sound card stays visible: nothing would be heard.
+  const std::string& notice = ctx.services.devices.notice;
+  if (!notice.empty()) {
+    setWindowTitle(QString::fromLatin1(simulated_sound_title));
+    tray_->setToolTip(QString::fromLatin1(frame_title) + '\n' + QString::fromStdString(notice));
+    if (tray_available())
+      tray_->showMessage(QString::fromLatin1(simulated_sound_title), QString::fromStdString(notice),
+                         QSystemTrayIcon::Warning);
+  }
 }
 
 main_frame::~main_frame() {

@@ -17,6 +17,8 @@ namespace zta {
 
 extern const char confirm_close_caption[];
 extern const char confirm_close_text[];
+// The frame's title while the simulated device stands in for a missing sound card.
+extern const char simulated_sound_title[];
 
 // Why the frame closed.
 enum class frame_end {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/app_context.hpp"
+#include "app/command_line.hpp"
 #include "app/data_location.hpp"
 #include "app/headless_player.hpp"
 #include "app/install_mode.hpp"
@@ -22,6 +23,7 @@
 #include "app/shutdown_signals.hpp"
 #include "app/single_instance.hpp"
 #include "platform/backends/system_services.hpp"
+#include "platform/xdg/systemd_notifier.hpp"
 #include "platform/xdg/xdg_startup_registry.hpp"
 
 namespace zta {
@@ -47,6 +49,13 @@ std::string real_program_path(const std::string& started_as) {
   return ec ? started_as : real.string();
 }
 
+// The service manager hears that this copy is done once it handed its work to the running one.
+void tell_manager_handed_over() {
+  systemd_notifier manager(notify_environment_from_process());
+  manager.ready();
+  manager.stopping();
+}
+
 // Tells whoever started this copy that it ends because the name stays taken.
 void report_name_taken(bool headless) {
   std::fprintf(stderr, "vrxpar: %s\n", name_taken_text);
@@ -55,23 +64,8 @@ void report_name_taken(bool headless) {
                      QString::fromLatin1(name_taken_text));
 }
 
-struct options {
-  std::vector<std::string> args;
-  std::string screenshot;
-};
-
-options split_options(int argc, char** argv) {
-  options o;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    if (a == "--screenshot" && i + 1 < argc) {
-      o.screenshot = argv[++i];
-      continue;
-    }
-    o.args.push_back(a);
-  }
-  return o;
-}
+// Where the simulated device writes when it stands in for a missing sound card.
+constexpr char played_folder_name[] = "played";
 
 std::unique_ptr<app_context> make_context(const std::string& data_folder,
                                           const std::string& system_program, int& status) {
@@ -82,12 +76,15 @@ std::unique_ptr<app_context> make_context(const std::string& data_folder,
         std::make_unique<xdg_startup_registry>(xdg_roots_from_environment(), system_program);
   }
   std::string error;
-  if (!fill_system_services(services, std::getenv("ZTA_AUDIO"), error)) {
+  if (!fill_system_services(services, std::getenv("ZTA_AUDIO"), error,
+                            data_folder + played_folder_name)) {
     std::fprintf(stderr, "vrxpar: %s\n", error.c_str());
-    status = 2;
+    status = usage_error_status;
     return nullptr;
   }
-  if (services.devices.description != "ALSA")
+  if (!services.devices.notice.empty())
+    std::fprintf(stderr, "vrxpar: %s\n", services.devices.notice.c_str());
+  else if (services.devices.description != "ALSA")
     std::fprintf(stderr, "vrxpar: sound device: %s\n", services.devices.description.c_str());
   return std::make_unique<app_context>(data_folder, std::move(services));
 }
@@ -96,11 +93,23 @@ std::unique_ptr<app_context> make_context(const std::string& data_folder,
 
 int run_program(int argc, char** argv) {
   const std::string path = program_path(argc > 0 ? argv[0] : nullptr);
-  const options opts = split_options(argc, argv);
-  // The installer and the uninstaller are chosen by the file name alone.
+  const command_line opts = parse_command_line(argc, argv);
+  if (opts.help) {
+    print_program_help(stdout);
+    return 0;
+  }
+  if (opts.version) {
+    print_program_version(stdout);
+    return 0;
+  }
+  // The installer and the uninstaller are chosen by the file name alone, and take no arguments.
   const run_mode by_name = plan_start(path, opts.args, "").mode;
   if (by_name == run_mode::install) return run_install_mode(path, argc, argv);
   if (by_name == run_mode::uninstall) return run_uninstall_mode(argc, argv);
+  if (!opts.error.empty()) {
+    print_usage_error(opts, stderr);
+    return usage_error_status;
+  }
   const std::string real_path = real_program_path(path);
   xdg_startup_registry user_registry(xdg_roots_from_environment());
   const data_location where = locate_data_folder(real_path, user_registry);
@@ -123,10 +132,13 @@ int run_program(int argc, char** argv) {
   if (opts.screenshot.empty()) {
     switch (claim_instance(server, name, plan.handover_text, !headless)) {
       case claim_result::handed_over:
+        // A service that ends before it is ready counts as failed and would be started again
+        // and again while the desktop copy plays.
+        if (headless) tell_manager_handed_over();
         return 0;
       case claim_result::name_taken:
         report_name_taken(headless);
-        return 4;
+        return name_taken_status;
       case claim_result::player:
         break;
     }

@@ -5,6 +5,7 @@
 
 #include "audio/sample_bytes.hpp"
 #include "base/byte_codec.hpp"
+#include "base/file_io.hpp"
 
 namespace zta {
 
@@ -68,6 +69,26 @@ std::int32_t acmwav::capacity(int stage_index) const {
   }
 }
 
+const char* wav_error_text(wav_error e) {
+  switch (e) {
+    case wav_error::none:
+      return "read";
+    case wav_error::no_file:
+      return "cannot be opened";
+    case wav_error::not_riff:
+      return "not a WAV file";
+    case wav_error::no_format:
+      return "no usable \"fmt \" chunk";
+    case wav_error::no_data:
+      return "no \"data\" chunk";
+    case wav_error::empty_data:
+      return "an empty \"data\" chunk";
+    case wav_error::cannot_decode:
+      return "data that cannot be decoded";
+  }
+  return "unreadable";
+}
+
 bool acmwav::fail(wav_error e) {
   error_ = e;
   close();
@@ -126,6 +147,9 @@ bool acmwav::open(const std::string& path, sample_sink* sink) {
   if (path.empty() || sink == nullptr) return fail(wav_error::no_file);
   file_ = std::fopen(path.c_str(), "rb");
   if (file_ == nullptr) return fail(wav_error::no_file);
+  // The pieces below stay 2048 bytes (they set the blocks the loudness is measured on); only
+  // the reads from the file are large.
+  use_large_buffer(file_, file_buffer_);
 
   std::uint8_t h[12];
   for (;;) {

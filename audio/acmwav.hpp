@@ -25,6 +25,9 @@ enum class wav_error {
   cannot_decode,  // not 16-bit PCM and no decoder for it
 };
 
+// What went wrong, for a person.
+const char* wav_error_text(wav_error e);
+
 class acmwav {
  public:
   static constexpr std::int32_t raw_capacity = 2048;
@@ -64,6 +67,7 @@ class acmwav {
   pcm_decoder_factory* decoders_;
   bool open_ = false;
   sample_sink* sink_ = nullptr;
+  std::vector<char> file_buffer_;  // outlives file_
   std::FILE* file_ = nullptr;
   std::vector<std::uint8_t> format_;
   wav_data_info info_;

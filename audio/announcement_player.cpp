@@ -27,24 +27,25 @@ void announcement_player::record_missed(std::int32_t when, std::string_view name
   missed().record(when, name, why, r, every);
 }
 
-play_outcome announcement_player::play_announcement(const ann_blk* a, play_trigger why) {
+missed_outcome announcement_player::play_announcement(const ann_blk* a, play_trigger why) {
   // Only the page asks for the chime alone.
   stop(a == nullptr ? missed_reason::cut_off_by_page : missed_reason::cut_off_by_play);
   int chimes = st_.settings.chimes;
   stream_.close();
-  bool clip = false;
+  bool sound = true;
   if (a != nullptr) {
-    clip = stream_.open_clip_file(a->clip);
-    if (clip && a->chimes != 0 && chimes > 0) stream_.open_chime(chimes);
+    sound = stream_.open_clip_file(a->clip);
+    if (sound && a->chimes != 0 && chimes > 0) stream_.open_chime(chimes);
     log_(st_, *a);
   } else if (chimes > 0) {
     stream_.open_chime(chimes);
   }
   if (a == nullptr) return start_output();
   const int every = a->autoplay > 0 ? a->autoplay : 0;
-  if (clip) programme_ = programme{std::string(a->name_text()), why, every, 0, st_.clock.now};
-  play_outcome out = start_output();
-  if (!out && !clip) out = missed_reason::clip_missing;
+  if (sound) programme_ = programme{std::string(a->name_text()), why, every, 0, st_.clock.now};
+  missed_outcome out = start_output();
+  if (!sound && outcome_ == play_outcome::started) outcome_ = play_outcome::no_sound;
+  if (!out && !sound) out = missed_reason::clip_missing;
   if (out) {
     programme_.reset();
     record_missed(st_.clock.now, a->name_text(), why, every, *out);
@@ -52,19 +53,20 @@ play_outcome announcement_player::play_announcement(const ann_blk* a, play_trigg
   return out;
 }
 
-play_outcome announcement_player::play_file(const std::string& path, play_trigger why) {
+missed_outcome announcement_player::play_file(const std::string& path, play_trigger why) {
   stop(missed_reason::cut_off_by_play);
   stream_.close();
-  const bool opened = stream_.open_sound_file(path, true);
-  if (!opened) {
+  const bool sound = stream_.open_sound_file(path, true);
+  if (!sound) {
     delete_file(path);
   } else if (st_.settings.chimes > 0) {
     stream_.open_chime(st_.settings.chimes);
   }
   const std::string name = path.substr(path.find_last_of('/') + 1);
-  if (opened) programme_ = programme{name, why, 0, 0, st_.clock.now};
-  play_outcome out = start_output();
-  if (!out && !opened) out = missed_reason::clip_missing;
+  if (sound) programme_ = programme{name, why, 0, 0, st_.clock.now};
+  missed_outcome out = start_output();
+  if (!sound && outcome_ == play_outcome::started) outcome_ = play_outcome::no_sound;
+  if (!out && !sound) out = missed_reason::clip_missing;
   if (out) {
     programme_.reset();
     record_missed(st_.clock.now, name, why, 0, *out);
@@ -76,14 +78,22 @@ std::size_t announcement_player::buffer_size() const {
   return balanced_ ? 2 * block_bytes : block_bytes;
 }
 
-play_outcome announcement_player::start_output() {
+missed_outcome announcement_player::start_output() {
   stop(missed_reason::cut_off_by_play);  // the callers have stopped already
+  outcome_ = play_outcome::device_failed;
   if (st_.settings.sound_out_device < 0) {
+    outcome_ = play_outcome::no_device;
     stream_.close();
     return missed_reason::no_device;
   }
-  balanced_ = st_.settings.balanced != 0;
-  if (balanced_) {
+  // The buffers stay allocated from one play to the next: freeing 300 KB after every play gave
+  // it back to the system (and its page tables) only to fault it in again at the next start.
+  const bool balanced = st_.settings.balanced != 0;
+  if (balanced != balanced_) {
+    for (auto& b : buffers_) b.memory.reset();
+  }
+  balanced_ = balanced;
+  if (balanced_ && scratch_ == nullptr) {
     scratch_.reset(new (std::nothrow) std::uint8_t[block_bytes]);
     if (scratch_ == nullptr) {
       stream_.close();
@@ -93,7 +103,6 @@ play_outcome announcement_player::start_output() {
   if (before_open_) before_open_();
   wave_format format{.channels = balanced_ ? 2 : 1, .rate = 22050};
   if (!device_.open(st_.settings.sound_out_device, format, *this)) {
-    scratch_.reset();
     stream_.close();
     return missed_reason::device_open_failed;
   }
@@ -107,7 +116,7 @@ play_outcome announcement_player::start_output() {
   outstanding_ = 0;
   buffers_written_ = buffers_done_ = 0;
   for (auto& b : buffers_) {
-    b.memory.reset(new (std::nothrow) std::uint8_t[buffer_size()]);
+    if (b.memory == nullptr) b.memory.reset(new (std::nothrow) std::uint8_t[buffer_size()]);
     if (b.memory == nullptr) continue;
     b.header = wave_header{b.memory.get(), static_cast<std::uint32_t>(buffer_size()), 0};
     fill(b);
@@ -124,6 +133,7 @@ play_outcome announcement_player::start_output() {
     stop();
     return missed_reason::device_open_failed;
   }
+  outcome_ = play_outcome::started;
   return std::nullopt;
 }
 
@@ -191,12 +201,10 @@ void announcement_player::stop(missed_reason why) {
   device_.reset();
   for (auto& b : buffers_) {
     device_.unprepare(b.header);
-    b.memory.reset();
     b.header = wave_header{};
   }
   device_.close();
   stream_.close();
-  scratch_.reset();
   is_open_ = false;
   outstanding_ = 0;
   apply_music_level();

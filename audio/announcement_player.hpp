@@ -28,9 +28,17 @@ using play_log_writer = std::function<void(const station& st, const ann_blk& a)>
 // For players whose plays are not real: the schedule preview, tests of the sound path.
 inline void no_play_log(const station&, const ann_blk&) {}
 
-// How a play request came out at once: started (sounding), or why nothing of the announcement is
-// heard. clip_missing still opens the device (nine blocks of silence).
-using play_outcome = std::optional<missed_reason>;
+// How the last play_announcement or play_file went, from the path it took.
+enum class play_outcome {
+  started,        // the device plays the clip or the sound file
+  no_device,      // no sound-out device is chosen
+  device_failed,  // the device did not open or took no buffer
+  no_sound,       // the clip or the sound file did not open (the device runs silence once)
+};
+
+// Why a play request is not heard, as the missed file gives it; none when it sounds.
+// clip_missing still opens the device (nine blocks of silence).
+using missed_outcome = std::optional<missed_reason>;
 
 class announcement_player final : public wave_out_listener {
  public:
@@ -47,10 +55,10 @@ class announcement_player final : public wave_out_listener {
   // nullptr plays the chime alone (page). The log line of an announcement is written first,
   // whether or not anything can be heard. `why` names who asked, for the missed file: a start
   // that does not sound, or that is cut off before its clip has played, is recorded there.
-  play_outcome play_announcement(const ann_blk* a, play_trigger why = play_trigger::manual);
+  missed_outcome play_announcement(const ann_blk* a, play_trigger why = play_trigger::manual);
   // Plays a raw sound file after the chime (when chimes are set) and deletes it once played; a
   // file that does not open is deleted at once. Recorded as missed under the file's name.
-  play_outcome play_file(const std::string& path, play_trigger why = play_trigger::remote);
+  missed_outcome play_file(const std::string& path, play_trigger why = play_trigger::remote);
   // Ends any output at once and restores the music line. An announcement whose clip had not
   // played to its end is recorded as missed for `why` (the Stop command by default).
   void stop(missed_reason why = missed_reason::stopped_by_user);
@@ -75,6 +83,7 @@ class announcement_player final : public wave_out_listener {
   // The page microphone's level: its level while paging, else 0. Nothing when none configured.
   void apply_mic_level();
 
+  play_outcome last_outcome() const { return outcome_; }
   bool is_open() const { return is_open_; }
   bool page_active() const { return page_active_; }
   void set_page_active(bool on) { page_active_ = on; }
@@ -96,7 +105,7 @@ class announcement_player final : public wave_out_listener {
     std::int32_t started = 0;      // the moment of the start
   };
 
-  play_outcome start_output();
+  missed_outcome start_output();
   void fill(buffer& b);
   std::size_t buffer_size() const;
   void record_missed(std::int32_t when, std::string_view name, play_trigger why, int every,
@@ -119,6 +128,7 @@ class announcement_player final : public wave_out_listener {
   std::unique_ptr<std::uint8_t[]> scratch_;
   std::array<buffer, player_buffer_count> buffers_{};
   std::int32_t outstanding_ = 0;
+  play_outcome outcome_ = play_outcome::started;
 };
 
 // Balanced frames: left = sample, right = its negation truncated to 16 bits (-32768 stays).

@@ -88,6 +88,7 @@ bool recproc::start() {
     fail(recproc_failure::clip_not_created);
     return false;
   }
+  use_large_buffer(clip_file_.get(), clip_buffer_);
   st_.clip_use[static_cast<std::size_t>(new_clip_)] |= clip_allocated;
   // Not yet referenced by any announcement: the clean-up must leave it alone until it is done.
   set_clip_filling(st_, new_clip_, true);

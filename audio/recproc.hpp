@@ -68,6 +68,7 @@ class recproc {
 
   station& st_;
   rectmp* source_;
+  std::vector<char> clip_buffer_;  // outlives clip_file_
   file_handle clip_file_;
   std::int16_t new_clip_ = -1;
   std::int32_t end_position_ = 0;

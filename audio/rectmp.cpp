@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "audio/sample_bytes.hpp"
+#include "base/file_io.hpp"
 
 namespace zta {
 
@@ -75,7 +76,9 @@ rectmp::rectmp() {
     ::close(fd);
     ::unlink(path_.c_str());
     path_.clear();
+    return;
   }
+  use_large_buffer(file_, file_buffer_);
 }
 
 rectmp::~rectmp() {

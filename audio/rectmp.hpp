@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "audio/sample_sink.hpp"
 
@@ -42,6 +43,7 @@ class rectmp final : public sample_sink {
 
  private:
   std::string path_;
+  std::vector<char> file_buffer_;  // outlives file_
   std::FILE* file_ = nullptr;
   loudness_histogram histogram_{};
   std::int32_t dc_ = 0;

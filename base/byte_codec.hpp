@@ -109,11 +109,14 @@ class byte_writer {
   void zeros(std::size_t n) { out_.insert(out_.end(), n, 0); }
 
  private:
+  // Byte by byte into the vector: a stack array inserted by range lets GCC 12 see a false
+  // overflow once this is inlined into the package writer's optimised build.
   template <typename T>
   void put(T v) {
-    std::uint8_t b[sizeof(T)];
-    store_le(b, v);
-    out_.insert(out_.end(), b, b + sizeof(T));
+    const auto u = static_cast<std::make_unsigned_t<T>>(v);
+    for (std::size_t i = 0; i < sizeof(T); ++i) {
+      out_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+    }
   }
   std::vector<std::uint8_t>& out_;
 };

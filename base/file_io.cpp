@@ -32,6 +32,12 @@ bool is_replace_leftover(std::string_view name, std::string_view base) {
 
 }  // namespace
 
+bool use_large_buffer(std::FILE* f, std::vector<char>& buffer) {
+  if (f == nullptr) return false;
+  buffer.resize(large_io_block);
+  return std::setvbuf(f, buffer.data(), _IOFBF, buffer.size()) == 0;
+}
+
 file_handle open_for_read(const std::string& path) {
   return file_handle(std::fopen(path.c_str(), "rb"));
 }

@@ -16,6 +16,13 @@ struct file_closer {
 };
 using file_handle = std::unique_ptr<std::FILE, file_closer>;
 
+// How much a long sequential file (a WAV file being imported, a recording's temporary file, a clip
+// being written) moves per system call: the stream's own 4 KB would cost one call per page.
+inline constexpr std::size_t large_io_block = std::size_t{1} << 20;
+// A stream buffer of large_io_block bytes for `f`, set before its first read or write. The
+// buffer must outlive the stream (close the stream first). False when `f` is null or refuses it.
+bool use_large_buffer(std::FILE* f, std::vector<char>& buffer);
+
 file_handle open_for_read(const std::string& path);
 // Opens a file that arrived from outside (a shared folder) for reading: only a regular file,
 // never through a link, and never blocking in the open (a named pipe would). The check is made on

@@ -34,6 +34,29 @@ endif()
 # Regenerated when its inputs change, not every time the tool is linked again.
 add_dependencies(zta_package_files zta)
 
+# The man pages, made from the programs' own --help and --version (gzipped, as Debian keeps them).
+find_program(HELP2MAN help2man)
+set(_man ${PROJECT_BINARY_DIR}/man)
+set(_man_pages ${_man}/vrxpar.1.gz ${_man}/zta.1.gz)
+add_custom_command(OUTPUT ${_man_pages}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${_man}
+  COMMAND ${HELP2MAN} --no-info --section=1 --name "unattended in-store announcement player"
+    --output ${_man}/vrxpar.1 $<TARGET_FILE:vrxpar>
+  COMMAND ${HELP2MAN} --no-info --section=1
+    --name "data folder, package and setup file tool of the ZTA Announcement Player"
+    --output ${_man}/zta.1 $<TARGET_FILE:zta>
+  COMMAND gzip -9nf ${_man}/vrxpar.1 ${_man}/zta.1
+  DEPENDS vrxpar zta
+  COMMENT "Making the man pages"
+  VERBATIM)
+if(HELP2MAN)
+  add_custom_target(zta_man_pages ALL DEPENDS ${_man_pages})
+  install(FILES ${_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  message(WARNING "help2man missing: the man pages are not made "
+    "(scripts/install-deps.sh installs it)")
+endif()
+
 install(TARGETS vrxpar zta RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.html ${_delivered} DESTINATION ${ZTA_SHARE_DIR})
 install(FILES ${_data}/zta-announcement-player.desktop

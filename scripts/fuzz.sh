@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of build/fuzz for the given seconds each (default 30) from a seed corpus
-# under tests/fixtures/fuzz/<target> when there is one. Fails on the first crash.
+# Runs every fuzz target of a build tree over its seed corpus (tests/fixtures/fuzz/<target>, when
+# there is one) and then for the rest of the given seconds each. Fails on the first crash.
+# Usage: scripts/fuzz.sh [SECONDS [BUILD_DIR]]   (defaults: 30, build/test)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 secs=${1:-30}
-out="$top/build/fuzz/runs"
+build=$(cd "${2:-$top/build/test}" && pwd)
+out="$build/fuzz-runs"
 mkdir -p "$out"
 shopt -s nullglob
 for src in "$top"/fuzz/*.cpp; do
   name=$(basename "$src" .cpp)
-  bin="$top/build/fuzz/fuzz/$name"
+  bin="$build/fuzz/$name"
   corpus="$out/$name-corpus"
   mkdir -p "$corpus"
   seeds=()

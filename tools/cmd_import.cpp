@@ -18,7 +18,7 @@ int cmd_import(const arg_list& args) {
     return 2;
   }
   station st;
-  if (!open_data_folder(*opts, st)) return 1;
+  if (const int status = open_data_folder(*opts, st); status != 0) return status;
 
   sndfile_pcm_decoder_factory decoders;
   int failed = 0;

@@ -61,7 +61,7 @@ int cmd_list(const arg_list& args) {
   const auto opts = parse_options(args, {"--data"}, {"--json"});
   if (!opts) return 2;
   station st;
-  if (!open_data_folder(*opts, st)) return 1;
+  if (const int status = open_data_folder(*opts, st); status != 0) return status;
   const ablklist& list = st.content.list;
   if (opts->flag("--json")) {
     nlohmann::ordered_json out;

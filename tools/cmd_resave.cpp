@@ -11,7 +11,7 @@ int cmd_resave(const arg_list& args) {
   const auto opts = parse_options(args, {"--data"}, {});
   if (!opts) return 2;
   station st;
-  if (!open_data_folder(*opts, st)) return 1;
+  if (const int status = open_data_folder(*opts, st); status != 0) return status;
   if (!save_settings(st)) {
     std::fprintf(stderr, "zta: cannot write %s%s\n", st.data_folder.c_str(), settings_file_name);
     return 1;

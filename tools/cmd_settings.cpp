@@ -87,7 +87,7 @@ int cmd_settings(const arg_list& args) {
   const auto opts = parse_options(args, {"--data"}, {"--json"});
   if (!opts) return 2;
   station st;
-  if (!open_data_folder(*opts, st)) return 1;
+  if (const int status = open_data_folder(*opts, st); status != 0) return status;
   const nlohmann::ordered_json j = settings_json(st);
   if (opts->flag("--json")) {
     std::printf("%s\n", j.dump(2).c_str());

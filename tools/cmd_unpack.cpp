@@ -62,7 +62,7 @@ int cmd_unpack(const arg_list& args) {
     return 2;
   }
   station st;
-  if (!open_data_folder(*opts, st)) return 1;
+  if (const int status = open_data_folder(*opts, st); status != 0) return status;
   sndfile_pcm_decoder_factory decoders;
   load_environment env;
   env.import_wav = default_wav_importer(&decoders);

@@ -19,5 +19,6 @@ int cmd_preview(const arg_list& args);
 int cmd_report(const arg_list& args);
 int cmd_owner(const arg_list& args);
 int cmd_mksetup(const arg_list& args);
+int cmd_remote(const arg_list& args);
 
 }  // namespace zta::tool

@@ -1,53 +1,61 @@
-// zta: the command-line tool of the announcement player (list, settings, resave, ...).
+// zta: the command-line tool of the announcement player (list, settings, resave, remote, ...).
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "tools/commands.hpp"
+#include "tools/command_table.hpp"
 
 namespace {
 
-struct command_entry {
-  const char* name;
-  int (*run)(const std::vector<std::string>& args);
-  const char* usage;
-};
+using zta::tool::find_command;
 
-const command_entry commands[] = {
-    {"list", zta::tool::cmd_list, "list --data DIR [--json]"},
-    {"settings", zta::tool::cmd_settings, "settings --data DIR [--json]"},
-    {"resave", zta::tool::cmd_resave, "resave --data DIR"},
-    {"chime", zta::tool::cmd_chime, "chime N --out FILE   (N-note chime clip, N = 1..3)"},
-    {"import", zta::tool::cmd_import, "import --data DIR FILE.wav..."},
-    {"pack", zta::tool::cmd_pack,
-     "pack SPEC.json --out FILE.vrx [--precision 8|12] [--disk-size N]"},
-    {"unpack", zta::tool::cmd_unpack, "unpack --data DIR FILE | --data DIR --disk MOUNTDIR..."},
-    {"inspect", zta::tool::cmd_inspect, "inspect FILE"},
-    {"preview", zta::tool::cmd_preview,
-     "preview --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\""},
-    {"report", zta::tool::cmd_report,
-     "report --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"YYYY-MM-DD HH:MM:SS\" [--json] "
-     "[--slack SECONDS]"},
-    {"owner", zta::tool::cmd_owner, "owner --data DIR --customer N [--text T]"},
-    {"mksetup", zta::tool::cmd_mksetup,
-     "mksetup --program FILE --manual FILE --chimes DIR --test FILE --out SETUP"},
-};
-
-int usage() {
-  std::fprintf(stderr, "usage: zta COMMAND [ARGS]\ncommands:\n");
-  for (const auto& c : commands) std::fprintf(stderr, "  zta %s\n", c.usage);
+int usage_error() {
+  std::fprintf(stderr, "Usage: zta COMMAND [ARGS]...\nTry 'zta --help' for more information.\n");
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return usage();
+  if (argc < 2) return usage_error();
+  const std::string_view first = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
-  for (const auto& c : commands) {
-    if (std::strcmp(argv[1], c.name) == 0) return c.run(args);
+  if (first == "--help" || first == "-h") {
+    zta::tool::print_tool_help(stdout);
+    return 0;
   }
-  std::fprintf(stderr, "zta: unknown command '%s'\n", argv[1]);
-  return usage();
+  if (first == "--version") {
+    zta::tool::print_tool_version(stdout);
+    return 0;
+  }
+  if (first == "help") {
+    if (args.empty()) {
+      zta::tool::print_tool_help(stdout);
+      return 0;
+    }
+    const auto* c = find_command(args.front());
+    if (c == nullptr) {
+      std::fprintf(stderr, "zta: help: unknown command '%s'\n", args.front().c_str());
+      return usage_error();
+    }
+    if (args.size() > 1) {
+      std::fprintf(stderr, "zta: help takes one command name\n");
+      return usage_error();
+    }
+    zta::tool::print_command_help(*c, stdout);
+    return 0;
+  }
+  const auto* c = find_command(first);
+  if (c == nullptr) {
+    std::fprintf(stderr, "zta: unknown command '%s'\n", argv[1]);
+    return usage_error();
+  }
+  for (const auto& a : args) {
+    if (a == "--help") {
+      zta::tool::print_command_help(*c, stdout);
+      return 0;
+    }
+  }
+  return c->run(args);
 }

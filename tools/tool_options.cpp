@@ -49,16 +49,16 @@ std::optional<options> parse_options(const std::vector<std::string>& args,
   return o;
 }
 
-bool open_data_folder(const options& opts, station& st) {
+int open_data_folder(const options& opts, station& st) {
   const auto dir = opts.value("--data");
   if (!dir) {
     std::fprintf(stderr, "zta: --data DIR is required\n");
-    return false;
+    return 2;
   }
   struct stat info {};
   if (::stat(dir->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
     std::fprintf(stderr, "zta: data folder %s does not exist\n", dir->c_str());
-    return false;
+    return 1;
   }
   const system_wall_clock clock;
   st = station(*dir, clock.local_now());
@@ -68,11 +68,11 @@ bool open_data_folder(const options& opts, station& st) {
     std::vector<std::uint8_t> bytes;
     if (!read_whole_file(path, bytes)) {
       std::fprintf(stderr, "zta: cannot read %s\n", path.c_str());
-      return false;
+      return 1;
     }
   }
   load_settings(st);
-  return true;
+  return 0;
 }
 
 }  // namespace zta::tool

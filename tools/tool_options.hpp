@@ -24,7 +24,8 @@ std::optional<options> parse_options(const std::vector<std::string>& args,
                                      const std::vector<std::string>& plain_flags);
 
 // Makes a station for --data DIR at the system clock and loads its settings file. Prints one
-// clear line and returns false when the folder is missing or the file cannot be read.
-bool open_data_folder(const options& opts, station& st);
+// clear line and returns the exit status: 0 when loaded, 2 without --data (a usage error), 1 when
+// the folder is missing or the file cannot be read.
+int open_data_folder(const options& opts, station& st);
 
 }  // namespace zta::tool

@@ -22,6 +22,24 @@ std::string clock_text(std::int32_t moment) {
   return text;
 }
 
+// What a remote request's acknowledgement says of the player's attempt at `what` (an
+// announcement's name, or a sound file's).
+std::string attempt_detail(play_outcome o, bool sound_file, const std::string& what) {
+  const std::string quoted = "\"" + what + "\"";
+  switch (o) {
+    case play_outcome::started:
+      return sound_file ? "started the sound file " + quoted : "started " + quoted;
+    case play_outcome::no_device:
+      return "no sound-out device is chosen";
+    case play_outcome::device_failed:
+      return "the sound-out device could not be opened";
+    case play_outcome::no_sound:
+      return sound_file ? "the sound file " + quoted + " could not be opened"
+                        : "the clip of " + quoted + " is missing or unreadable";
+  }
+  return "not played";
+}
+
 }  // namespace
 
 void scheduler_tick::set_up() {
@@ -47,6 +65,7 @@ int scheduler_tick::on_timer(int id) {
         watch_clock();
         minute_music_level();
         fixed_time_pass();
+        if (notifier_ != nullptr) notifier_->alive();
         break;
       case timer_notice:
         notice_and_update();
@@ -176,10 +195,18 @@ void scheduler_tick::remote_poll() {
   r.kind = request_kind::none;
   if (!remote_.poll_requests(st_, r)) return;
   if (r.kind == request_kind::by_name && r.index >= 0 && r.index < st_.content.list.count()) {
+    const std::string name(st_.content.list[r.index].name_text());
     player_.play_announcement(&st_.content.list[r.index], play_trigger::remote);
+    const play_outcome o = player_.last_outcome();
+    remote_.acknowledge(r, o == play_outcome::started, attempt_detail(o, false, name),
+                        st_.clock.now);
     callouts_.started(start_trigger::remote, r.index);
   } else if (r.kind == request_kind::sound_file) {
+    const std::string file = r.path.substr(r.path.find_last_of('/') + 1);
     player_.play_file(r.path, play_trigger::remote);
+    const play_outcome o = player_.last_outcome();
+    remote_.acknowledge(r, o == play_outcome::started, attempt_detail(o, true, file),
+                        st_.clock.now);
     callouts_.started(start_trigger::remote, -1);
   }
 }

@@ -19,6 +19,7 @@
 #include "announcements/remote_folder.hpp"
 #include "announcements/station.hpp"
 #include "audio/announcement_player.hpp"
+#include "platform/api/service_notifier.hpp"
 #include "platform/api/wall_clock.hpp"
 
 namespace zta {
@@ -84,6 +85,8 @@ class scheduler_tick {
   // Runs the job of timer `id`; returns the period to arm it with again, or 0 for none (timer 9,
   // and any identifier that is not one of the table's).
   int on_timer(int id);
+  // Told at every timer-1 event that the main thread still runs (none: nobody is told).
+  void set_notifier(service_notifier* n) { notifier_ = n; }
 
   // The jobs, without the clock refresh (tests call them with a clock they set themselves).
   void minute_music_level();
@@ -118,6 +121,7 @@ class scheduler_tick {
   remote_folder& remote_;
   const wall_clock& clock_;
   tick_callouts& callouts_;
+  service_notifier* notifier_ = nullptr;
 };
 
 }  // namespace zta

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/alsa/alsa_pcm.hpp"
+
 namespace zta {
 
 namespace {
@@ -14,12 +16,21 @@ struct mixer_closer {
 };
 using mixer_ptr = std::unique_ptr<snd_mixer_t, mixer_closer>;
 
-mixer_ptr open_mixer(const std::string& ctl) {
+// Null on failure, with `error` saying which step failed and why.
+mixer_ptr open_mixer(const std::string& ctl, std::string& error) {
   snd_mixer_t* m = nullptr;
-  if (snd_mixer_open(&m, 0) < 0) return nullptr;
+  int rc = snd_mixer_open(&m, 0);
+  if (rc < 0) {
+    error = alsa_error_text("no mixer", rc);
+    return nullptr;
+  }
   mixer_ptr p(m);
-  if (snd_mixer_attach(m, ctl.c_str()) < 0 || snd_mixer_selem_register(m, nullptr, nullptr) < 0 ||
-      snd_mixer_load(m) < 0) {
+  if ((rc = snd_mixer_attach(m, ctl.c_str())) < 0) {
+    error = alsa_error_text("cannot attach the control device \"" + ctl + "\"", rc);
+    return nullptr;
+  }
+  if ((rc = snd_mixer_selem_register(m, nullptr, nullptr)) < 0 || (rc = snd_mixer_load(m)) < 0) {
+    error = alsa_error_text("cannot load the elements of \"" + ctl + "\"", rc);
     return nullptr;
   }
   return p;
@@ -52,7 +63,8 @@ std::vector<alsa_mixer_line> alsa_mixer_lines(const std::vector<std::string>& ct
   }
   std::vector<alsa_mixer_line> out;
   for (const auto& ctl : names) {
-    mixer_ptr m = open_mixer(ctl);
+    std::string ignored;  // a card without a mixer has no lines to offer
+    mixer_ptr m = open_mixer(ctl, ignored);
     if (m == nullptr) continue;
     const std::string label = card_label(ctl);
     for (snd_mixer_elem_t* e = snd_mixer_first_elem(m.get()); e != nullptr;
@@ -77,34 +89,58 @@ std::vector<std::string> alsa_aux_mixer::line_names() const {
 }
 
 bool alsa_aux_mixer::set_volume(int index, std::uint32_t word) {
-  if (index < 0 || index >= static_cast<int>(lines_.size())) return false;
-  const alsa_mixer_line& line = lines_[static_cast<std::size_t>(index)];
-  mixer_ptr m = open_mixer(line.ctl);
-  if (m == nullptr) return false;
+  if (index < 0 || index >= static_cast<int>(lines_.size())) {
+    error_.fail("there is no mixer line " + std::to_string(index) + " (" +
+                std::to_string(lines_.size()) + " lines)");
+    return false;
+  }
+  if (!set_line(lines_[static_cast<std::size_t>(index)], word)) return false;
+  error_.clear();
+  return true;
+}
+
+bool alsa_aux_mixer::set_line(const alsa_mixer_line& line, std::uint32_t word) {
+  std::string why;
+  mixer_ptr m = open_mixer(line.ctl, why);
+  if (m == nullptr) {
+    error_.fail(line.name + ": " + why);
+    return false;
+  }
   snd_mixer_selem_id_t* id = nullptr;
   snd_mixer_selem_id_alloca(&id);
   snd_mixer_selem_id_set_name(id, line.element.c_str());
   snd_mixer_selem_id_set_index(id, line.index);
   snd_mixer_elem_t* e = snd_mixer_find_selem(m.get(), id);
-  if (e == nullptr) return false;
+  if (e == nullptr) {
+    error_.fail(line.name + ": the element is gone from \"" + line.ctl + "\"");
+    return false;
+  }
   long min = 0, max = 0;
-  if (snd_mixer_selem_get_playback_volume_range(e, &min, &max) < 0) return false;
+  int rc = snd_mixer_selem_get_playback_volume_range(e, &min, &max);
+  if (rc < 0) {
+    error_.fail(alsa_error_text(line.name + ": no volume range", rc));
+    return false;
+  }
   const long left = map_half(word & 0xFFFF, min, max);
   const long right = map_half(word >> 16, min, max);
   if (snd_mixer_selem_is_playback_mono(e)) {
-    return snd_mixer_selem_set_playback_volume(e, SND_MIXER_SCHN_MONO, left) >= 0;
+    rc = snd_mixer_selem_set_playback_volume(e, SND_MIXER_SCHN_MONO, left);
+  } else {
+    for (int c = 0; c <= SND_MIXER_SCHN_LAST; ++c) {
+      auto ch = static_cast<snd_mixer_selem_channel_id_t>(c);
+      if (!snd_mixer_selem_has_playback_channel(e, ch)) continue;
+      long v = ch == SND_MIXER_SCHN_FRONT_RIGHT || ch == SND_MIXER_SCHN_REAR_RIGHT ||
+                       ch == SND_MIXER_SCHN_SIDE_RIGHT
+                   ? right
+                   : left;
+      if (const int set = snd_mixer_selem_set_playback_volume(e, ch, v); set < 0) rc = set;
+    }
   }
-  bool ok = true;
-  for (int c = 0; c <= SND_MIXER_SCHN_LAST; ++c) {
-    auto ch = static_cast<snd_mixer_selem_channel_id_t>(c);
-    if (!snd_mixer_selem_has_playback_channel(e, ch)) continue;
-    long v = ch == SND_MIXER_SCHN_FRONT_RIGHT || ch == SND_MIXER_SCHN_REAR_RIGHT ||
-                     ch == SND_MIXER_SCHN_SIDE_RIGHT
-                 ? right
-                 : left;
-    ok = snd_mixer_selem_set_playback_volume(e, ch, v) >= 0 && ok;
+  if (rc < 0) {
+    error_.fail(alsa_error_text(line.name + ": the volume cannot be set", rc));
+    return false;
   }
-  return ok;
+  return true;
 }
 
 }  // namespace zta

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error_note.hpp"
 #include "platform/api/aux_mixer.hpp"
 
 namespace zta {
@@ -29,9 +30,13 @@ class alsa_aux_mixer final : public aux_mixer {
 
   std::vector<std::string> line_names() const override;
   bool set_volume(int index, std::uint32_t word) override;
+  std::string last_error() const override { return error_.text(); }
 
  private:
+  bool set_line(const alsa_mixer_line& line, std::uint32_t word);
+
   std::vector<alsa_mixer_line> lines_;
+  error_note error_{"ALSA mixer"};
 };
 
 }  // namespace zta

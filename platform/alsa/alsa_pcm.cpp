@@ -30,31 +30,66 @@ std::vector<std::string> alsa_device_names(const std::vector<alsa_device>& devic
   return names;
 }
 
-snd_pcm_t* alsa_open_pcm(const std::string& name, bool capture, const wave_format& format,
-                         unsigned long period, unsigned periods, alsa_layout& got) {
+std::string alsa_error_text(const std::string& what, int code) {
+  return what + ": " + snd_strerror(code);
+}
+
+bool alsa_default_playback_opens(std::string& why) {
   snd_pcm_t* pcm = nullptr;
-  if (snd_pcm_open(&pcm, name.c_str(), capture ? SND_PCM_STREAM_CAPTURE : SND_PCM_STREAM_PLAYBACK,
-                   SND_PCM_NONBLOCK) < 0) {
+  const int rc = snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+  if (rc == -EBUSY) return true;
+  if (rc < 0) {
+    why = alsa_error_text("cannot open \"default\" for playback", rc);
+    return false;
+  }
+  snd_pcm_close(pcm);
+  return true;
+}
+
+snd_pcm_t* alsa_open_pcm(const std::string& name, bool capture, const wave_format& format,
+                         unsigned long period, unsigned periods, alsa_layout& got,
+                         std::string& error) {
+  const std::string direction = capture ? "capture" : "playback";
+  snd_pcm_t* pcm = nullptr;
+  int rc =
+      snd_pcm_open(&pcm, name.c_str(), capture ? SND_PCM_STREAM_CAPTURE : SND_PCM_STREAM_PLAYBACK,
+                   SND_PCM_NONBLOCK);
+  if (rc < 0) {
+    error = alsa_error_text("cannot open \"" + name + "\" for " + direction, rc);
     return nullptr;
   }
   snd_pcm_hw_params_t* hw = nullptr;
   snd_pcm_hw_params_alloca(&hw);
   snd_pcm_uframes_t frames = period;
-  int dir = 0;
-  bool ok = snd_pcm_hw_params_any(pcm, hw) >= 0 &&
-            snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED) >= 0 &&
-            snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE) >= 0 &&
-            snd_pcm_hw_params_set_channels(pcm, hw, static_cast<unsigned>(format.channels)) >= 0 &&
-            snd_pcm_hw_params_set_rate(pcm, hw, static_cast<unsigned>(format.rate), 0) >= 0 &&
-            snd_pcm_hw_params_set_period_size_near(pcm, hw, &frames, &dir) >= 0 &&
-            snd_pcm_hw_params_set_periods_near(pcm, hw, &periods, &dir) >= 0 &&
-            snd_pcm_hw_params(pcm, hw) >= 0;
   snd_pcm_uframes_t buffer = 0;
-  if (ok) {
-    ok = snd_pcm_hw_params_get_period_size(hw, &frames, &dir) >= 0 &&
-         snd_pcm_hw_params_get_buffer_size(hw, &buffer) >= 0;
-  }
-  if (!ok) {
+  int dir = 0;
+  const auto channels = static_cast<unsigned>(format.channels);
+  const auto rate = static_cast<unsigned>(format.rate);
+  // Each step with what it asks for, so a refusal says which wish the device did not grant.
+  const char* step = nullptr;
+  if ((rc = snd_pcm_hw_params_any(pcm, hw)) < 0)
+    step = "no hardware parameters";
+  else if ((rc = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED)) < 0)
+    step = "no interleaved access";
+  else if ((rc = snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE)) < 0)
+    step = "no 16-bit samples";
+  else if ((rc = snd_pcm_hw_params_set_channels(pcm, hw, channels)) < 0)
+    step = channels == 1 ? "no mono" : "no stereo";
+  else if ((rc = snd_pcm_hw_params_set_rate(pcm, hw, rate, 0)) < 0)
+    step = "the sample rate is refused";
+  else if ((rc = snd_pcm_hw_params_set_period_size_near(pcm, hw, &frames, &dir)) < 0 ||
+           (rc = snd_pcm_hw_params_set_periods_near(pcm, hw, &periods, &dir)) < 0)
+    step = "the buffer layout is refused";
+  else if ((rc = snd_pcm_hw_params(pcm, hw)) < 0)
+    step = "the hardware parameters are refused";
+  else if ((rc = snd_pcm_hw_params_get_period_size(hw, &frames, &dir)) < 0 ||
+           (rc = snd_pcm_hw_params_get_buffer_size(hw, &buffer)) < 0)
+    step = "the buffer layout cannot be read";
+  if (step != nullptr) {
+    error = alsa_error_text("\"" + name + "\" for " + direction + ": " + step + " (" +
+                                std::to_string(format.rate) + " Hz, " +
+                                std::to_string(format.channels) + " ch)",
+                            rc);
     snd_pcm_close(pcm);
     return nullptr;
   }

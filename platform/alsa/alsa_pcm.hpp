@@ -30,9 +30,18 @@ struct alsa_layout {
 };
 
 // Opens `pcm` non-blocking for playback or capture, interleaved S16_LE in `format`, with periods
-// of about `period` frames, about `periods` of them; null (nothing open) on failure.
+// of about `period` frames, about `periods` of them; null (nothing open) on failure, with `error`
+// saying which step failed and ALSA's reason.
 snd_pcm_t* alsa_open_pcm(const std::string& pcm, bool capture, const wave_format& format,
-                         unsigned long period, unsigned periods, alsa_layout& got);
+                         unsigned long period, unsigned periods, alsa_layout& got,
+                         std::string& error);
+
+// Whether ALSA's "default" opens for playback; a busy device counts (it is there, only taken for
+// now). `why` says why not.
+bool alsa_default_playback_opens(std::string& why);
+
+// "WHAT: ALSA's text for `code`" (a negative error number as ALSA returns it).
+std::string alsa_error_text(const std::string& what, int code);
 
 // The poll descriptors of one open PCM on QSocketNotifiers of the calling thread, with a slow
 // timer as a safety net, each calling `wake` from the event loop. The notifiers of a closed PCM

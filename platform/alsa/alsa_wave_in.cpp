@@ -26,24 +26,39 @@ std::vector<std::string> alsa_wave_in::device_names() const {
 }
 
 bool alsa_wave_in::open(int index, const wave_format& format, wave_in_listener& listener) {
-  if (is_open() || index < 0 || index >= static_cast<int>(devices_.size())) return false;
+  if (is_open()) {
+    error_.fail("the record device is open already");
+    return false;
+  }
+  if (index < 0 || index >= static_cast<int>(devices_.size())) {
+    error_.fail("there is no record device " + std::to_string(index) + " (" +
+                std::to_string(devices_.size()) + " devices)");
+    return false;
+  }
+  const std::string& name = devices_[static_cast<std::size_t>(index)].pcm;
   alsa_layout layout;
-  snd_pcm_t* pcm = alsa_open_pcm(devices_[static_cast<std::size_t>(index)].pcm, true, format,
-                                 wanted_period, wanted_periods, layout);
-  if (pcm == nullptr) return false;
+  std::string why;
+  snd_pcm_t* pcm = alsa_open_pcm(name, true, format, wanted_period, wanted_periods, layout, why);
+  if (pcm == nullptr) {
+    error_.fail(why);
+    return false;
+  }
   snd_pcm_sw_params_t* sw = nullptr;
   snd_pcm_sw_params_alloca(&sw);
   snd_pcm_uframes_t boundary = 0;
   // Woken once a period is in; started only by start().
-  const bool ok = snd_pcm_sw_params_current(pcm, sw) >= 0 &&
-                  snd_pcm_sw_params_get_boundary(sw, &boundary) >= 0 &&
-                  snd_pcm_sw_params_set_avail_min(pcm, sw, layout.period) >= 0 &&
-                  snd_pcm_sw_params_set_start_threshold(pcm, sw, boundary) >= 0 &&
-                  snd_pcm_sw_params(pcm, sw) >= 0;
-  if (!ok || snd_pcm_prepare(pcm) < 0) {
+  int rc = 0;
+  const bool ok = (rc = snd_pcm_sw_params_current(pcm, sw)) >= 0 &&
+                  (rc = snd_pcm_sw_params_get_boundary(sw, &boundary)) >= 0 &&
+                  (rc = snd_pcm_sw_params_set_avail_min(pcm, sw, layout.period)) >= 0 &&
+                  (rc = snd_pcm_sw_params_set_start_threshold(pcm, sw, boundary)) >= 0 &&
+                  (rc = snd_pcm_sw_params(pcm, sw)) >= 0 && (rc = snd_pcm_prepare(pcm)) >= 0;
+  if (!ok) {
+    error_.fail(alsa_error_text("\"" + name + "\" for capture: the device cannot be prepared", rc));
     snd_pcm_close(pcm);
     return false;
   }
+  error_.clear();
   pcm_ = pcm;
   format_ = format;
   listener_ = &listener;
@@ -61,10 +76,16 @@ bool alsa_wave_in::add_buffer(wave_in_header& h) {
 }
 
 bool alsa_wave_in::start() {
-  if (!is_open()) return false;
+  if (!is_open()) {
+    error_.fail("the record device is not open");
+    return false;
+  }
   if (!started_) {
     const int state = snd_pcm_state(pcm_);
-    if (state != SND_PCM_STATE_RUNNING && snd_pcm_start(pcm_) < 0) return false;
+    if (const int rc = state != SND_PCM_STATE_RUNNING ? snd_pcm_start(pcm_) : 0; rc < 0) {
+      error_.fail(alsa_error_text("recording does not start", rc));
+      return false;
+    }
     started_ = true;
   }
   watch_.enable(true);

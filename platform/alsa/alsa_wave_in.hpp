@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error_note.hpp"
 #include "platform/alsa/alsa_pcm.hpp"
 #include "platform/api/wave_in.hpp"
 
@@ -29,11 +30,13 @@ class alsa_wave_in final : public wave_in {
   bool start() override;
   void reset() override;
   void close() override;
+  std::string last_error() const override { return error_.text(); }
 
  private:
   void pump();
 
   std::vector<alsa_device> devices_;
+  error_note error_{"ALSA"};
   snd_pcm_t* pcm_ = nullptr;
   wave_format format_{};
   wave_in_listener* listener_ = nullptr;

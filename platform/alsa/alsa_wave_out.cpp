@@ -26,24 +26,41 @@ std::vector<std::string> alsa_wave_out::device_names() const {
 }
 
 bool alsa_wave_out::open(int index, const wave_format& format, wave_out_listener& listener) {
-  if (is_open() || index < 0 || index >= static_cast<int>(devices_.size())) return false;
+  if (is_open()) {
+    error_.fail("the playback device is open already");
+    return false;
+  }
+  if (index < 0 || index >= static_cast<int>(devices_.size())) {
+    error_.fail("there is no playback device " + std::to_string(index) + " (" +
+                std::to_string(devices_.size()) + " devices)");
+    return false;
+  }
+  const std::string& name = devices_[static_cast<std::size_t>(index)].pcm;
   alsa_layout layout;
-  snd_pcm_t* pcm = alsa_open_pcm(devices_[static_cast<std::size_t>(index)].pcm, false, format,
-                                 wanted_period, wanted_periods, layout);
-  if (pcm == nullptr) return false;
+  std::string why;
+  snd_pcm_t* pcm = alsa_open_pcm(name, false, format, wanted_period, wanted_periods, layout, why);
+  if (pcm == nullptr) {
+    error_.fail(why);
+    return false;
+  }
   const snd_pcm_uframes_t period = layout.period;
   const snd_pcm_uframes_t buffer = layout.buffer;
   snd_pcm_sw_params_t* sw = nullptr;
   snd_pcm_sw_params_alloca(&sw);
   // Start as soon as one period is there: the writer hands over everything it has at once.
-  const bool ok = snd_pcm_sw_params_current(pcm, sw) >= 0 &&
-                  snd_pcm_sw_params_set_avail_min(pcm, sw, std::min(period, buffer)) >= 0 &&
-                  snd_pcm_sw_params_set_start_threshold(pcm, sw, std::min(period, buffer)) >= 0 &&
-                  snd_pcm_sw_params(pcm, sw) >= 0;
+  int rc = 0;
+  const bool ok =
+      (rc = snd_pcm_sw_params_current(pcm, sw)) >= 0 &&
+      (rc = snd_pcm_sw_params_set_avail_min(pcm, sw, std::min(period, buffer))) >= 0 &&
+      (rc = snd_pcm_sw_params_set_start_threshold(pcm, sw, std::min(period, buffer))) >= 0 &&
+      (rc = snd_pcm_sw_params(pcm, sw)) >= 0;
   if (!ok) {
+    error_.fail(
+        alsa_error_text("\"" + name + "\" for playback: the start threshold is refused", rc));
     snd_pcm_close(pcm);
     return false;
   }
+  error_.clear();
   pcm_ = pcm;
   format_ = format;
   listener_ = &listener;
@@ -57,7 +74,10 @@ bool alsa_wave_out::open(int index, const wave_format& format, wave_out_listener
 }
 
 bool alsa_wave_out::write(wave_header& h) {
-  if (!is_open()) return false;
+  if (!is_open()) {
+    error_.fail("the playback device is not open");
+    return false;
+  }
   h.flags = (h.flags & ~static_cast<std::uint32_t>(wave_done)) | wave_in_queue;
   queued_frames_ += h.length / static_cast<std::uint32_t>(format_.block_align());
   queue_.push_back({&h, queued_frames_});
@@ -102,6 +122,13 @@ void alsa_wave_out::feed() {
       feed_offset_ = 0;
     }
   }
+}
+
+std::uint64_t alsa_wave_out::frames_heard() const {
+  snd_pcm_sframes_t delay = 0;
+  if (pcm_ == nullptr || snd_pcm_delay(pcm_, &delay) < 0 || delay < 0) return 0;
+  const auto d = static_cast<std::uint64_t>(delay);
+  return written_frames_ > d ? written_frames_ - d : 0;
 }
 
 std::uint64_t alsa_wave_out::consumed_frames() {

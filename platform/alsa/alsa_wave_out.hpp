@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error_note.hpp"
 #include "platform/alsa/alsa_pcm.hpp"
 #include "platform/api/wave_out.hpp"
 
@@ -28,6 +29,13 @@ class alsa_wave_out final : public wave_out {
   void reset() override;
   void close() override;
   void set_volume(std::uint32_t word) override { volume_ = word; }
+  // Frames the device has taken out of the ring since it was opened; 0 when closed. For
+  // measuring how soon a play is heard.
+  std::uint64_t frames_consumed() { return is_open() ? consumed_frames() : 0; }
+  // Frames written less the device's own delay (what it says has reached the output); 0 when
+  // closed or when it cannot tell.
+  std::uint64_t frames_heard() const;
+  std::string last_error() const override { return error_.text(); }
 
  private:
   struct queued {
@@ -39,6 +47,7 @@ class alsa_wave_out final : public wave_out {
   std::uint64_t consumed_frames();
 
   std::vector<alsa_device> devices_;
+  error_note error_{"ALSA"};
   snd_pcm_t* pcm_ = nullptr;
   wave_format format_{};
   wave_out_listener* listener_ = nullptr;

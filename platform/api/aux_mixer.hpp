@@ -17,6 +17,9 @@ class aux_mixer {
   // 0xFFFF = the line's maximum). False for an index that is not a line or when the line cannot
   // be set; nothing is reported to the user.
   virtual bool set_volume(int index, std::uint32_t word) = 0;
+  // Why the last set_volume() failed, as the backend says it; empty after a success or when the
+  // backend cannot say. A backend also writes each new reason to stderr.
+  virtual std::string last_error() const { return {}; }
 };
 
 }  // namespace zta

@@ -27,6 +27,10 @@ class ftp_client {
   // transfer; when it returns true the transfer stops and fails. True on success.
   virtual bool download(const std::string& server, const std::string& remote_name,
                         const std::string& local_path, const std::function<bool()>& cancelled) = 0;
+  // Why the last request failed (the server's or the library's reason), as the backend says
+  // it; empty after a success or when the backend cannot say. A backend also writes each new
+  // reason to stderr.
+  virtual std::string last_error() const { return {}; }
 };
 
 // The stamp of a modification time given in seconds since 1970-01-01 UTC.

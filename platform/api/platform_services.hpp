@@ -11,6 +11,7 @@
 #include "platform/api/ftp_client.hpp"
 #include "platform/api/locale_info.hpp"
 #include "platform/api/pcm_decoder.hpp"
+#include "platform/api/service_notifier.hpp"
 #include "platform/api/startup_registry.hpp"
 #include "platform/api/wall_clock.hpp"
 #include "platform/api/wave_in.hpp"
@@ -25,6 +26,9 @@ struct audio_devices {
   std::unique_ptr<wave_in> in;         // the user record device; none: no recording
   std::unique_ptr<aux_mixer> mixer;
   std::string description;  // "ALSA", or what stands in for it ("simulated in DIR")
+  // What the user is told about the choice: why a stand-in plays instead of the sound card the
+  // user expects; empty when the devices are the ones asked for.
+  std::string notice;
 };
 
 struct platform_services {
@@ -35,6 +39,7 @@ struct platform_services {
   std::unique_ptr<locale_info> locale;
   std::shared_ptr<ftp_client> ftp;  // shared with the FTP worker's thread
   std::unique_ptr<pcm_decoder_factory> decoders;
+  std::unique_ptr<service_notifier> notifier;  // the service manager, when one started us
 };
 
 }  // namespace zta

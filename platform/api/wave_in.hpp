@@ -61,6 +61,9 @@ class wave_in {
   virtual bool start() = 0;
   virtual void reset() = 0;
   virtual void close() = 0;
+  // Why the last open() or start() failed, as the backend says it; empty after a success or when
+  // the backend cannot say. A backend also writes each new reason to stderr.
+  virtual std::string last_error() const { return {}; }
 };
 
 }  // namespace zta

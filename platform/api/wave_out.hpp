@@ -73,6 +73,10 @@ class wave_out {
   // False for a device that never looks at the samples (a simulation of time only): the writer
   // may then leave the buffers unfilled and only account for how much it would have written.
   virtual bool wants_samples() const { return true; }
+  // Why the last open() or write() failed, as the backend says it ("ALSA: cannot open ...:
+  // No such file or directory"); empty after a success or when the backend cannot say. A backend
+  // also writes each new reason to stderr.
+  virtual std::string last_error() const { return {}; }
 };
 
 }  // namespace zta

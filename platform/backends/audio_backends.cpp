@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/alsa/alsa_aux_mixer.hpp"
+#include "platform/alsa/alsa_pcm.hpp"
 #include "platform/alsa/alsa_wave_in.hpp"
 #include "platform/alsa/alsa_wave_out.hpp"
 #include "platform/qt/qt_loop_timer.hpp"
@@ -12,8 +13,40 @@
 
 namespace zta {
 
-bool make_audio_devices(const char* zta_audio, audio_devices& out, std::string& error) {
+namespace {
+
+void make_sim_devices(std::string dir, double speed, audio_devices& out) {
+  if (dir.back() != '/') dir += '/';
+  auto levels = std::make_shared<sim_levels>(dir);
+  out.out = std::make_unique<sim_wave_out>(levels, speed, std::make_unique<qt_loop_timer>());
+  out.audition =
+      std::make_unique<sim_wave_out>(levels, speed, std::make_unique<qt_loop_timer>(), "audition");
+  out.in = std::make_unique<sim_wave_in>(dir, speed, std::make_unique<qt_loop_timer>());
+  out.mixer = std::make_unique<sim_aux_mixer>(levels);
+  out.description = "simulated in " + dir;
+}
+
+// The simulated device in `folder` when ALSA has no playback device; false (nothing made) when
+// ALSA has one or the folder cannot be made.
+bool fall_back(const std::string& folder, audio_devices& out) {
+  std::string why;
+  if (folder.empty() || alsa_default_playback_opens(why)) return false;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (!std::filesystem::is_directory(folder, ec)) return false;
+  const std::string dir = folder.back() == '/' ? folder : folder + '/';
+  make_sim_devices(dir, 1.0, out);
+  out.notice = "no sound card (ALSA: " + why + "); the announcements play into the simulated " +
+               "device, which writes them to " + dir + "wave_out-1ch.wav";
+  return true;
+}
+
+}  // namespace
+
+bool make_audio_devices(const char* zta_audio, audio_devices& out, std::string& error,
+                        const std::string& fallback_folder) {
   std::string value = zta_audio != nullptr ? zta_audio : "";
+  if (value.empty() && fall_back(fallback_folder, out)) return true;
   if (value.empty() || value == "alsa") {
     out.out = std::make_unique<alsa_wave_out>();
     out.audition = std::make_unique<alsa_wave_out>();
@@ -43,14 +76,7 @@ bool make_audio_devices(const char* zta_audio, audio_devices& out, std::string& 
     error = "ZTA_AUDIO folder \"" + dir + "\" does not exist";
     return false;
   }
-  if (dir.back() != '/') dir += '/';
-  auto levels = std::make_shared<sim_levels>(dir);
-  out.out = std::make_unique<sim_wave_out>(levels, speed, std::make_unique<qt_loop_timer>());
-  out.audition =
-      std::make_unique<sim_wave_out>(levels, speed, std::make_unique<qt_loop_timer>(), "audition");
-  out.in = std::make_unique<sim_wave_in>(dir, speed, std::make_unique<qt_loop_timer>());
-  out.mixer = std::make_unique<sim_aux_mixer>(levels);
-  out.description = "simulated in " + dir;
+  make_sim_devices(dir, speed, out);
   return true;
 }
 

@@ -6,15 +6,17 @@
 #include "platform/sim/posix_locale_info.hpp"
 #include "platform/sim/system_wall_clock.hpp"
 #include "platform/sndfile/sndfile_pcm_decoder.hpp"
+#include "platform/xdg/systemd_notifier.hpp"
 #include "platform/xdg/xdg_desktop_shell.hpp"
 #include "platform/xdg/xdg_startup_registry.hpp"
 
 namespace zta {
 
-bool fill_system_services(platform_services& s, const char* zta_audio, std::string& error) {
+bool fill_system_services(platform_services& s, const char* zta_audio, std::string& error,
+                          const std::string& sound_fallback) {
   bool ok = true;
   if (!s.devices.out || !s.devices.mixer) {
-    ok = make_audio_devices(zta_audio, s.devices, error);
+    ok = make_audio_devices(zta_audio, s.devices, error, sound_fallback);
     // Never leave the player without a device; the caller decides whether to go on.
     if (!ok) make_audio_devices("alsa", s.devices, error);
   }
@@ -25,6 +27,8 @@ bool fill_system_services(platform_services& s, const char* zta_audio, std::stri
   if (!s.locale) s.locale = std::make_unique<posix_locale_info>();
   if (!s.ftp) s.ftp = std::make_shared<curl_ftp_client>();
   if (!s.decoders) s.decoders = std::make_unique<sndfile_pcm_decoder_factory>();
+  if (!s.notifier)
+    s.notifier = std::make_unique<systemd_notifier>(notify_environment_from_process());
   return ok;
 }
 

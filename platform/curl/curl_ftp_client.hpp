@@ -1,5 +1,9 @@
 #pragma once
 // ftp_client over libcurl: anonymous ftp://server/name.
+#include <mutex>
+#include <string>
+
+#include "base/error_note.hpp"
 #include "platform/api/ftp_client.hpp"
 
 namespace zta {
@@ -21,9 +25,15 @@ class curl_ftp_client final : public ftp_client {
                           std::int32_t& stamp) override;
   bool download(const std::string& server, const std::string& remote_name,
                 const std::string& local_path, const std::function<bool()>& cancelled) override;
+  std::string last_error() const override;
 
  private:
+  void fail(const std::string& what);
+  void succeed();
+
   ftp_limits limits_;
+  mutable std::mutex error_lock_;  // the worker thread writes, any thread may ask
+  error_note error_{"FTP"};
 };
 
 }  // namespace zta

@@ -11,7 +11,22 @@ void simulated_loop::set_ticks(std::int64_t t) {
 }
 
 void simulated_loop::arm(int id, int ms) {
-  timers_[id] = ticks_ + static_cast<std::int64_t>(ms) * ticks_per_second / 1000;
+  const std::int64_t due = ticks_ + static_cast<std::int64_t>(ms) * ticks_per_second / 1000;
+  auto it = timers_.begin();
+  while (it != timers_.end() && it->id < id) ++it;
+  if (it != timers_.end() && it->id == id)
+    it->due = due;
+  else
+    timers_.insert(it, armed_timer{id, due});
+}
+
+void simulated_loop::kill(int id) {
+  for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+    if (it->id == id) {
+      timers_.erase(it);
+      return;
+    }
+  }
 }
 
 // Starts or ends the device's completion schedule after anything that may have opened, filled
@@ -35,12 +50,12 @@ void simulated_loop::run_until(std::int64_t end_ticks) {
   for (;;) {
     auto timer = timers_.end();
     for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-      if (timer == timers_.end() || it->second < timer->second) timer = it;
+      if (timer == timers_.end() || it->due < timer->due) timer = it;
     }
-    bool have_timer = timer != timers_.end() && timer->second <= end_ticks;
+    bool have_timer = timer != timers_.end() && timer->due <= end_ticks;
     bool have_done = next_done_ && *next_done_ <= end_ticks;
     if (!have_timer && !have_done) break;
-    if (have_done && (!have_timer || *next_done_ <= timer->second)) {
+    if (have_done && (!have_timer || *next_done_ <= timer->due)) {
       set_ticks(*next_done_);
       next_done_.reset();
       int opens = device_.opens;
@@ -50,8 +65,8 @@ void simulated_loop::run_until(std::int64_t end_ticks) {
       }
       if (on_completion) on_completion();
     } else {
-      int id = timer->first;
-      set_ticks(timer->second);
+      int id = timer->id;
+      set_ticks(timer->due);
       timers_.erase(timer);
       int period = on_timer ? on_timer(id) : 0;
       if (period > 0) arm(id, period);

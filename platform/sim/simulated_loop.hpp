@@ -8,8 +8,8 @@
 // increasing identifier.
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
+#include <vector>
 
 #include "platform/sim/fixed_wall_clock.hpp"
 #include "platform/sim/test_wave_out.hpp"
@@ -25,7 +25,7 @@ class simulated_loop {
 
   // Arms (or re-arms) timer `id` to fire `ms` milliseconds from the present instant.
   void arm(int id, int ms);
-  void kill(int id) { timers_.erase(id); }
+  void kill(int id);
   // Called for each timer that fires, after the clock was moved to its instant; the timer is
   // already killed. A result > 0 arms it again with that many milliseconds.
   std::function<int(int id)> on_timer;
@@ -52,7 +52,13 @@ class simulated_loop {
   std::int64_t ticks_ = 0;
   fixed_wall_clock clock_;
   test_wave_out device_;
-  std::map<int, std::int64_t> timers_;  // id -> due tick, iterated in increasing id
+  struct armed_timer {
+    int id;
+    std::int64_t due;  // tick
+  };
+  // In increasing id; a handful of timers re-armed on every event, so a flat list that stops
+  // allocating once it has held them all (a map allocated and freed a node per event).
+  std::vector<armed_timer> timers_;
   std::optional<std::int64_t> next_done_;
   int seen_opens_ = 0;
 };

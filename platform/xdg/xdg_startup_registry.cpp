@@ -93,11 +93,13 @@ std::string service_unit_text(const std::string& program) {
          "Description=ZTA Announcement Player (before log-on)\n"
          "\n"
          "[Service]\n"
-         "Type=simple\n"
+         "Type=notify\n"
          "ExecStart=" +
          unit_exec_value(program, "/service") +
          "\n"
-         "Restart=no\n"
+         "WatchdogSec=30\n"
+         "Restart=on-failure\n"
+         "RestartSec=5\n"
          "\n"
          "[Install]\n"
          "WantedBy=default.target\n";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "announcements/calendar.hpp"
 #include "announcements/play_log.hpp"
@@ -57,10 +58,33 @@ TEST(PlayLog, NewMonthAndDeletedFileStartWithAHeader) {
   EXPECT_EQ(text_of(dir.read("log0401.txt")), std::string(log_header) + "01/04/01 - 00:01 X\r\n");
 }
 
+// Unwritable even for root: a folder that is a regular file, and a month's log that is a folder.
+// Nothing is written, nothing is said, and the log works again once the way is clear.
 TEST(PlayLog, AnUnwritableFolderIsSilent) {
-  station st("/nonexistent-folder/", 0);
+  temp_folder dir;
   ann_blk a;
-  log_play(st, a);  // must neither crash nor throw
+  a.set_name("Specials");
+  const std::int32_t at = *make_moment({2001, 3, 7, 14, 5, 0, 0});
+  dir.write("plain", std::string("not a folder"));
+  station under_a_file(dir.file("plain") + "/", at);
+  std::filesystem::create_directory(dir.file("log0301.txt"));
+  station log_is_a_folder(dir.path(), at);
+
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  log_play(under_a_file, a);
+  log_play(log_is_a_folder, a);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(text_of(dir.read("plain")), "not a folder");
+  EXPECT_TRUE(std::filesystem::is_directory(dir.file("log0301.txt")));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.file("log0301.txt")));
+  EXPECT_EQ(dir.names().size(), 2u);
+
+  std::filesystem::remove(dir.file("log0301.txt"));
+  log_play(log_is_a_folder, a);
+  EXPECT_EQ(text_of(dir.read("log0301.txt")),
+            std::string(log_header) + "01/03/07 - 14:05 Specials\r\n");
 }
 
 }  // namespace

@@ -33,6 +33,26 @@ TEST(CachedClock, DerivesSecondsAndWeekdayBit) {
   EXPECT_EQ(c.now_day_bit, 0x02);  // Monday
 }
 
+// Stepping forward in small and large steps, across midnights and a week's end, always gives what
+// a fresh reading of the same moment gives.
+TEST(CachedClock, RefreshesMatchFreshReadings) {
+  cached_clock stepped;
+  stepped.set(946684800 - 7);  // Friday 23:59:53, before the Saturday of 2000-01-01
+  for (std::int32_t step : {1, 1, 1, 5, 1, 2, 86399, 1, 1, 3600, 43199, 1, 86400, 90000, 1, 1}) {
+    const std::int32_t reading = stepped.now + step;
+    stepped.refresh_now(reading);
+    cached_clock fresh;
+    fresh.set(reading);
+    ASSERT_EQ(stepped.now, reading);
+    ASSERT_EQ(stepped.now_secs, fresh.now_secs) << reading;
+    ASSERT_EQ(stepped.now_day_bit, fresh.now_day_bit) << reading;
+  }
+  // Back again (the clock was set back): a fresh reading too.
+  stepped.refresh_now(946684800 - 1);
+  EXPECT_EQ(stepped.now_secs, 86399);
+  EXPECT_EQ(stepped.now_day_bit, 0x20);  // Friday
+}
+
 struct window_case {
   std::int32_t from, to, s;
   bool expected;

@@ -14,81 +14,13 @@
 #include "platform/sim/system_wall_clock.hpp"
 #include "tests/app/app_test_env.hpp"
 #include "tests/app/package_fixture.hpp"
+#include "tests/app/player_process.hpp"
 #include "tests/common/announcement_maker.hpp"
 
 namespace zta::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-class ProcessTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::copy_file(ZTA_VRXPAR, dir.file("vrxpar"));
-    fs::permissions(dir.file("vrxpar"), fs::perms::owner_all);
-    for (const char* sub : {"run", "played", "config", "share", "home", "home/Desktop"})
-      ::mkdir(dir.file(sub).c_str(), 0700);
-    env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.file("run")));
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
-    env.insert("XDG_DATA_HOME", QString::fromStdString(dir.file("share")));
-    // Nothing the installer registers may reach the real home or desktop settings.
-    env.insert("HOME", QString::fromStdString(dir.file("home")));
-    env.insert("GSETTINGS_BACKEND", "memory");
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("ZTA_AUDIO", QString::fromStdString("sim:" + dir.file("played")));
-    server_name = instance_server_name_for(QByteArray::fromStdString(dir.file("run")));
-  }
-  void TearDown() override {
-    for (auto& p : started) {
-      if (p->state() != QProcess::NotRunning) {
-        p->kill();
-        p->waitForFinished(5000);
-      }
-    }
-  }
-
-  QProcess* start(const QStringList& args) {
-    auto p = std::make_unique<QProcess>();
-    p->setProcessEnvironment(env);
-    p->setWorkingDirectory(QString::fromStdString(dir.path()));
-    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p->start(QString::fromStdString(dir.file("vrxpar")), args);
-    started.push_back(std::move(p));
-    return started.back().get();
-  }
-  // Waits until a copy listens (a bare connection is answered with a greeting and dropped).
-  bool listening(int timeout_ms = 20000) {
-    for (int waited = 0; waited < timeout_ms; waited += 100) {
-      QLocalSocket s;
-      s.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-      s.connectToServer(server_name);
-      if (s.waitForConnected(200)) return true;
-      QTest::qWait(100);
-    }
-    return false;
-  }
-  int run_to_end(const QStringList& args) {
-    QProcess* p = start(args);
-    if (!p->waitForFinished(30000)) return -1;
-    return p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -2;
-  }
-  // The announcements saved in the data folder's settings file.
-  std::vector<std::string> saved_names() {
-    std::vector<std::uint8_t> bytes;
-    if (!read_whole_file(dir.file("vrxpa.dat"), bytes)) return {};
-    station st(dir.path());
-    decode_settings_file(bytes, st);
-    std::vector<std::string> names;
-    for (const ann_blk& a : st.content.list) names.emplace_back(a.name_text());
-    return names;
-  }
-
-  temp_folder dir;
-  QProcessEnvironment env;
-  QString server_name;
-  std::vector<std::unique_ptr<QProcess>> started;
-};
 
 TEST_F(ProcessTest, SecondCopyHandsOverAFileNameAndOpen) {
   dir.write("shop.vrx", one_announcement_package("Shop Opening"));
@@ -152,7 +84,8 @@ TEST_F(ProcessTest, FixedTimeAnnouncementPlaysByItselfIntoTheDeviceAndTheLog) {
   for (int waited = 0; waited < 30000 && wav < 44 + 22050 * 2; waited += 200) {
     QTest::qWait(200);
     std::error_code ec;
-    wav = fs::file_size(dir.file("played/wave_out-1ch.wav"), ec);
+    const std::uintmax_t size = fs::file_size(dir.file("played/wave_out-1ch.wav"), ec);
+    wav = ec ? 0 : size;  // a missing file reads as -1
   }
   EXPECT_GE(wav, 44u + 22050 * 2);
   player->terminate();
@@ -298,6 +231,51 @@ TEST_F(ProcessTest, DataFolderIsBesideTheProgramNotBesideALinkToIt) {
   EXPECT_FALSE(fs::exists(dir.file("bin/vrxpa.dat")));
   linked->terminate();
   EXPECT_TRUE(linked->waitForFinished(20000));
+}
+
+}  // namespace
+}  // namespace zta::test
+
+namespace zta::test {
+namespace {
+
+// ZTA_AUDIO unset and an ALSA that has no device: the simulated device in the data folder's
+// "played" subfolder stands in (made when missing), and the program says so.
+TEST_F(ProcessTest, WithoutASoundCardTheSimulatedDevicePlaysIntoThePlayedFolder) {
+  fs::remove_all(dir.file("played"));
+  dir.write("empty-alsa.conf", std::string());
+  env.remove("ZTA_AUDIO");
+  env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.file("empty-alsa.conf")));
+  system_wall_clock wall;
+  const std::int32_t started_at = wall.local_now();
+  station st(dir.path(), started_at);
+  st.settings.chimes = 0;
+  ann_blk a = always_current("Store opening", 0);
+  a.manual = 1;
+  a.fixed_times = {(started_at + 3) % seconds_per_day};
+  st.content.list.push_back(a);
+  dir.write("vrxpa.dat", encode_settings_file(st));
+  dir.write("afl000.aud", std::vector<std::uint8_t>(22050 * 2, 0x11));
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.setWorkingDirectory(QString::fromStdString(dir.path()));
+  p.start(QString::fromStdString(dir.file("vrxpar")), {"/service"});
+  std::uintmax_t wav = 0;
+  for (int waited = 0; waited < 30000 && wav < 44 + 22050 * 2; waited += 200) {
+    QTest::qWait(200);
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(dir.file("played/wave_out-1ch.wav"), ec);
+    wav = ec ? 0 : size;  // a missing file reads as -1
+  }
+  EXPECT_GE(wav, 44u + 22050 * 2);
+  p.terminate();
+  EXPECT_TRUE(p.waitForFinished(20000));
+  const std::string err = p.readAllStandardError().toStdString();
+  EXPECT_NE(err.find("vrxpar: no sound card (ALSA: cannot open \"default\" for playback: "),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("writes them to " + dir.file("played/wave_out-1ch.wav")), std::string::npos)
+      << err;
 }
 
 }  // namespace

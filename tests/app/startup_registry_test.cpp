@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
 
+#include "platform/api/startup_registry.hpp"
 #include "platform/xdg/xdg_startup_registry.hpp"
 #include "tests/common/temp_folder.hpp"
+#include "tests/tools/run_command.hpp"
 
 namespace zta {
 namespace {
@@ -58,10 +63,11 @@ TEST_F(RegistryTest, ServiceUnitIsEnabledByItsWantsLinkAndRemoved) {
   EXPECT_TRUE(reg.service_is_installed());
   EXPECT_EQ(text(unit),
             "[Unit]\nDescription=ZTA Announcement Player (before log-on)\n\n"
-            "[Service]\nType=simple\nExecStart=\"" +
+            "[Service]\nType=notify\nExecStart=\"" +
                 dir.path() +
                 "data/VRX Tolvane/ZTA/vrxpar\" /service\n"
-                "Restart=no\n\n[Install]\nWantedBy=default.target\n");
+                "WatchdogSec=30\nRestart=on-failure\nRestartSec=5\n\n"
+                "[Install]\nWantedBy=default.target\n");
   ASSERT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(fs::read_symlink(link), fs::path(unit));
   EXPECT_TRUE(reg.service_install());  // already installed: nothing
@@ -83,6 +89,32 @@ TEST_F(RegistryTest, ASystemWideInstallationStartsItsOwnProgramFile) {
             std::string::npos);
   // Its data still lives in the user's install folder.
   EXPECT_EQ(system_wide.install_folder(), dir.path() + "data/VRX Tolvane/ZTA");
+}
+
+// What `systemd-analyze verify` says about a unit file with this text (empty: nothing), or
+// nullopt when the tool is not installed here.
+std::optional<std::string> verify_unit(const test::temp_folder& dir, const std::string& unit) {
+  if (std::system("command -v systemd-analyze >/dev/null 2>&1") != 0) return std::nullopt;
+  const std::string path = dir.path() + std::string(service_name) + ".service";
+  std::ofstream(path) << unit;
+  const test::command_result r = test::run_command("systemd-analyze verify '" + path + "' 2>&1");
+  std::string out = r.out;
+  if (!WIFEXITED(r.status) || WEXITSTATUS(r.status) != 0) out += "\n(exit status not 0)";
+  return out;
+}
+
+TEST(ServiceUnit, IsANotifyServiceRestartedOnFailureThatSystemdAccepts) {
+  test::temp_folder dir;
+  const std::string unit = service_unit_text(ZTA_VRXPAR);
+  for (const char* line : {"\nType=notify\n", "\nWatchdogSec=30\n", "\nRestart=on-failure\n"})
+    EXPECT_NE(unit.find(line), std::string::npos) << line;
+  const auto said = verify_unit(dir, unit);
+  if (!said) GTEST_SKIP() << "systemd-analyze is not installed: the unit is not verified";
+  EXPECT_EQ(*said, "") << unit;
+  // The check would see a fault: a misspelt type is reported.
+  std::string broken = unit;
+  broken.replace(broken.find("Type=notify"), 11, "Type=notfy");
+  EXPECT_NE(verify_unit(dir, broken)->find("notfy"), std::string::npos);
 }
 
 TEST(ExecValues, ReservedCharactersAreEscaped) {

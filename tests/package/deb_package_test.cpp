@@ -113,6 +113,34 @@ TEST_F(DebPackageTest, HoldsTheProgramsTheSharedFilesAndTheDesktopFiles) {
   EXPECT_EQ(st.st_mode & 0777, 0755u);
 }
 
+// Made by help2man from each program's --help: the page names the program, says how it is
+// called and carries the exit statuses.
+TEST_F(DebPackageTest, HoldsAManPageForEachProgramMadeFromItsHelp) {
+  struct page_case {
+    const char* file;
+    const char* name_line;
+    const char* synopsis;
+    const char* carries;
+  };
+  const page_case pages[] = {
+      {"vrxpar.1.gz", "vrxpar \\- unattended in-store announcement player",
+       "/open | /install | /logon | /service", "another copy holds the instance name"},
+      {"zta.1.gz", "zta \\- data folder, package and setup file tool", "COMMAND", "usage error"},
+  };
+  for (const page_case& p : pages) {
+    const std::string path = root() + "/usr/share/man/man1/" + p.file;
+    const auto page = run_command("zcat " + shell_word(path));
+    ASSERT_EQ(page.status, 0) << p.file;
+    EXPECT_NE(page.out.find(".SH NAME\n"), std::string::npos) << p.file;
+    EXPECT_NE(page.out.find(p.name_line), std::string::npos) << page.out;
+    const std::size_t synopsis = page.out.find(".SH SYNOPSIS\n");
+    ASSERT_NE(synopsis, std::string::npos) << page.out;
+    EXPECT_NE(page.out.find(p.synopsis, synopsis), std::string::npos) << page.out;
+    EXPECT_NE(page.out.find(p.carries), std::string::npos) << page.out;
+    EXPECT_NE(page.out.find("ZTA Announcement Player " ZTA_VERSION), std::string::npos) << p.file;
+  }
+}
+
 TEST_F(DebPackageTest, TheDesktopEntryIsValidAndTheFileTypeResolves) {
   const std::string entry = root() + "/usr/share/applications/zta-announcement-player.desktop";
   const auto valid = run_command("desktop-file-validate " + shell_word(entry) + " 2>&1");

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "announcements/day_part.hpp"
+#include "announcements/remote_ack.hpp"
 #include "app/scheduler/scheduler_tick.hpp"
+#include "base/file_io.hpp"
 #include "platform/sim/fixed_wall_clock.hpp"
 #include "platform/sim/recording_aux_mixer.hpp"
 #include "platform/sim/simulated_loop.hpp"
@@ -311,6 +313,99 @@ TEST_F(TickTest, RemoteRequestWaitsWhilePlaying) {
   tick.on_timer(timer_remote);
   EXPECT_FALSE(fs::exists(dir / "ctl" / "s.ply"));
   EXPECT_EQ(started(start_trigger::remote), std::vector<int>{-1});
+}
+
+enum class fault { none, no_device, device_fails, sound_missing };
+
+struct ack_case {
+  const char* name;
+  bool sound_file;  // a sound file request, else one by name
+  fault f;
+  bool played;
+  const char* detail;
+};
+void PrintTo(const ack_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RemoteAcknowledgement : public TickTest, public ::testing::WithParamInterface<ack_case> {};
+
+TEST_P(RemoteAcknowledgement, SaysWhatThePlayerDidWithTheRequest) {
+  const ack_case& c = GetParam();
+  add("Shop", {});
+  const fs::path ctl = dir / "ctl";
+  fs::create_directories(ctl);
+  ASSERT_EQ(remote.set_control_folder(st, ctl.string()), folder_result::on);
+  if (c.f != fault::sound_missing) {
+    const std::vector<std::uint8_t> sound(4000, 0x22);
+    std::FILE* f = std::fopen(
+        ((c.sound_file ? ctl : dir / "data") / (c.sound_file ? "call.aud" : "afl000.aud")).c_str(),
+        "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(sound.data(), 1, sound.size(), f);
+    std::fclose(f);
+  }
+  if (c.f == fault::no_device) st.settings.sound_out_device = -1;
+  device.fail_open = c.f == fault::device_fails;
+  const auto req = c.sound_file ? encode_request(request_kind::sound_file, "call.aud")
+                                : encode_request(request_kind::by_name, "SHOP");
+  std::FILE* f = std::fopen((ctl / "r.ply").c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(req.data(), 1, req.size(), f);
+  std::fclose(f);
+
+  start_at(hms(9, 0, 0));
+  tick.on_timer(timer_remote);
+  EXPECT_EQ(calls.starts.size(), 1u);
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(read_whole_file((ctl / "r.ack").string(), bytes));
+  acknowledgement a;
+  ASSERT_TRUE(decode_ack(std::string(bytes.begin(), bytes.end()), a));
+  EXPECT_EQ(a.request, "r.ply");
+  EXPECT_EQ(a.played, c.played);
+  EXPECT_EQ(a.detail, c.detail);
+  EXPECT_EQ(a.moment, day0 + hms(9, 0, 0));
+  EXPECT_EQ(player.is_open(), c.f == fault::none || c.f == fault::sound_missing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tick, RemoteAcknowledgement,
+    ::testing::Values(
+        ack_case{"Played", false, fault::none, true, "started \"Shop\""},
+        ack_case{"NoDevice", false, fault::no_device, false, "no sound-out device is chosen"},
+        ack_case{"DeviceFails", false, fault::device_fails, false,
+                 "the sound-out device could not be opened"},
+        ack_case{"ClipMissing", false, fault::sound_missing, false,
+                 "the clip of \"Shop\" is missing or unreadable"},
+        ack_case{"SoundPlayed", true, fault::none, true, "started the sound file \"call.aud\""},
+        ack_case{"SoundDeviceFails", true, fault::device_fails, false,
+                 "the sound-out device could not be opened"},
+        ack_case{"SoundMissing", true, fault::sound_missing, false,
+                 "the sound file \"call.aud\" could not be opened"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct counting_notifier final : service_notifier {
+  void ready() override { ++readies; }
+  void alive() override { ++pings; }
+  void stopping() override {}
+  int readies = 0;
+  int pings = 0;
+};
+
+TEST_F(TickTest, OnlyTheScheduleTimerTellsTheServiceManagerThePlayerIsAlive) {
+  counting_notifier n;
+  tick.set_notifier(&n);
+  start_at(hms(9, 0, 0));
+  for (int id : {int{timer_notice}, int{timer_sequence}, int{timer_remote}, int{timer_splash}, 77})
+    tick.on_timer(id);
+  EXPECT_EQ(n.pings, 0);
+  t1(hms(9, 0, 1));
+  t1(hms(9, 0, 2));
+  EXPECT_EQ(n.pings, 2);
+  EXPECT_EQ(n.readies, 0);  // ready is the front end's to tell, once set up
+  tick.set_notifier(nullptr);
+  t1(hms(9, 0, 3));
+  EXPECT_EQ(n.pings, 2);
 }
 
 struct notice_case {

@@ -10,6 +10,7 @@
 #include "announcements/clip_files.hpp"
 #include "announcements/settings_store.hpp"
 #include "tests/common/announcement_maker.hpp"
+#include "tests/common/busy_schedule.hpp"
 #include "tests/common/temp_folder.hpp"
 
 namespace zta {
@@ -114,6 +115,24 @@ TEST_F(PreviewTool, BadArgumentsAreReported) {
   out = preview("2023-11-15 00:00:00", "2023-11-14 00:00:00", &status);
   EXPECT_NE(status, 0);
   EXPECT_NE(out.find("before"), std::string::npos);
+}
+
+// A busy day of 127 announcements, pinned as a hash of the whole output: how the preview formats
+// its lines and counts its clips must never change what it prints.
+TEST_F(PreviewTool, BusyDayOutputIsUnchanged) {
+  zta::test::write_busy_schedule(dir.string(), day0);
+  int status = -1;
+  const std::string out = preview("2023-11-14 00:00:00", "2023-11-15 00:00:00", &status);
+  EXPECT_EQ(status, 0);
+  std::uint64_t h = 0xcbf29ce484222325u;
+  std::size_t lines = 0;
+  for (unsigned char c : out) {
+    h = (h ^ c) * 0x100000001b3u;
+    if (c == '\n') ++lines;
+  }
+  EXPECT_EQ(lines, 2849u);
+  EXPECT_EQ(out.size(), 151178u);
+  EXPECT_EQ(h, 0x61b817c010da83f2u);
 }
 
 }  // namespace
