@@ -161,6 +161,10 @@ void missed_log::record(std::int32_t when, std::string_view name, play_trigger t
 
 void missed_log::record(std::int32_t when, std::string_view name, std::string_view trigger,
                         std::string_view reason) const {
+  if (sink_) {
+    sink_(missed_entry{when, std::string(name), std::string(trigger), std::string(reason)});
+    return;
+  }
   if (folder_.empty()) return;
   const std::string path = folder_ + missed_file_name(when);
   // Opened and closed for every line, as the play log is; the line goes out in one write.

@@ -10,6 +10,7 @@
 //
 // Writing is silent on failure, like the play log: proof of play never gets in the way of playing.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,7 +21,8 @@ namespace zta {
 // What decided on a start.
 enum class play_trigger : std::uint8_t { fixed_time, every_minutes, sequence, remote, manual };
 
-// Why a start did not sound (or stopped before its end).
+// Why a start did not sound (or stopped before its end). The moment recorded is the start's, also
+// for a play cut off later.
 enum class missed_reason : std::uint8_t {
   no_device,           // the sound-out device setting is none
   device_open_failed,  // the device would not open
@@ -66,12 +68,14 @@ std::optional<missed_entry> parse_missed_line(std::string_view line, std::int32_
 std::vector<missed_entry> read_missed_file(const std::string& path, std::int32_t near,
                                            std::size_t max_bytes = 16u << 20);
 
-// Appends to the month's missed file in one data folder. Cheap to copy; holds only the folder.
+// Appends to the month's missed file in one data folder. Cheap to copy.
 class missed_log {
  public:
   // `data_folder` with a trailing '/'; empty = record nothing (a preview, a test of something
   // else).
   explicit missed_log(std::string data_folder = {}) : folder_(std::move(data_folder)) {}
+  // Hands every event to `sink` instead of a file (a simulated run that collects them).
+  explicit missed_log(std::function<void(const missed_entry&)> sink) : sink_(std::move(sink)) {}
 
   void record(std::int32_t when, std::string_view name, play_trigger trigger, missed_reason reason,
               int every_minutes = 0) const;
@@ -84,11 +88,12 @@ class missed_log {
     record(when, {}, what, text);
   }
 
-  bool enabled() const { return !folder_.empty(); }
+  bool enabled() const { return !folder_.empty() || sink_ != nullptr; }
   const std::string& folder() const { return folder_; }
 
  private:
   std::string folder_;
+  std::function<void(const missed_entry&)> sink_;
 };
 
 }  // namespace zta

@@ -26,17 +26,57 @@ platform_services& completed(platform_services& s) {
 app_context::app_context(std::string data_folder, platform_services svc)
     : services(std::move(completed(svc))),
       st(std::move(data_folder), services.clock->local_now()),
+      devices(st.data_folder),
       player(st, *services.devices.out, *services.devices.mixer),
       tick(st, player, remote, *services.clock, relay),
       inet(services.ftp) {
   st.clock.set(services.clock->local_now());
   st.order = services.locale->short_date_order();
+  // Before every play: a card that came back under another number is played on all the same.
+  player.set_before_open([this] {
+    static constexpr device_role out[] = {device_role::sound_out};
+    find_devices_again(out);
+  });
   tick.set_notifier(services.notifier.get());
   remote.missed = missed_log(st.data_folder);
 }
 
+sound_device_lists app_context::device_lists() const {
+  sound_device_lists lists;
+  const audio_devices& d = services.devices;
+  if (d.out) lists.wave_out = d.out->device_names();
+  if (d.in) lists.wave_in = d.in->device_names();
+  if (d.mixer) lists.mixer_lines = d.mixer->line_names();
+  return lists;
+}
+
+void app_context::remember_devices() {
+  devices.remember(st.settings, device_lists());
+}
+
+void app_context::find_devices_again(std::span<const device_role> roles) {
+  if (!devices.has_names()) return;
+  sound_device_lists lists;
+  const audio_devices& d = services.devices;
+  for (device_role r : roles) {
+    if ((r == device_role::sound_out || r == device_role::audition) && d.out &&
+        lists.wave_out.empty())
+      lists.wave_out = d.out->device_names();
+    if (r == device_role::record && d.in) lists.wave_in = d.in->device_names();
+    if ((r == device_role::music || r == device_role::microphone) && d.mixer &&
+        lists.mixer_lines.empty())
+      lists.mixer_lines = d.mixer->line_names();
+  }
+  for (const device_change& c : devices.find_again(st.settings, lists, roles)) {
+    const std::string text = c.text();
+    std::fprintf(stderr, "vrxpar: %s\n", text.c_str());
+    player.missed().note(st.clock.now, note_device, text);
+    settings_dirty = true;
+  }
+}
+
 app_context::~app_context() {
-  player.stop();
+  player.stop(missed_reason::program_ended);
   release_pieces(st);
 }
 
@@ -47,6 +87,11 @@ void app_context::load() {
   settings_dirty = false;
   tick.settings_dirty = false;
   st.clock.set(services.clock->local_now());
+  if (!devices.has_names()) {
+    devices.start(st.settings, device_lists());
+  } else {
+    find_devices_again(all_device_roles);
+  }
 }
 
 bool app_context::save() {

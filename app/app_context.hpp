@@ -10,6 +10,7 @@
 #include "announcements/station.hpp"
 #include "app/scheduler/scheduler_tick.hpp"
 #include "audio/announcement_player.hpp"
+#include "audio/device_memory.hpp"
 #include "loading/inet_class.hpp"
 #include "platform/api/startup_registry.hpp"
 #include "platform/api/wall_clock.hpp"
@@ -56,8 +57,17 @@ struct app_context {
   bool save();
   bool dirty() const { return settings_dirty || tick.settings_dirty; }
 
+  // The device lists of this machine as the backends give them now.
+  sound_device_lists device_lists() const;
+  // Keeps the names of the devices the settings choose now (after the Settings dialog).
+  void remember_devices();
+  // Moves the settings' device indexes to where the kept names are now, for `roles`; each move
+  // is told on stderr and noted in the missed file, and marks the settings changed.
+  void find_devices_again(std::span<const device_role> roles);
+
   platform_services services;
   station st;
+  device_memory devices;
   announcement_player player;
   remote_folder remote;
   tick_relay relay;

@@ -1,10 +1,12 @@
 #include "app/main_frame.hpp"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
 #include "app/single_instance.hpp"
+#include "ui/last_plays_dlg.hpp"
 #include "ui/resource_paths.hpp"
 
 namespace zta {
@@ -31,6 +33,10 @@ main_frame::main_frame(app_context& ctx, message_box_fn box, QWidget* parent)
   connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
     if (r == QSystemTrayIcon::Trigger) restore();
   });
+  auto* menu = new QMenu(this);
+  menu->addAction(QStringLiteral("&Open"), this, &main_frame::restore);
+  menu->addAction(QString::fromLatin1(ui::last_plays_title), this, &main_frame::show_last_plays);
+  tray_->setContextMenu(menu);
   tray_->show();
 
   // A stand-in for a missing sound card stays visible: nothing would be heard.
@@ -45,11 +51,24 @@ main_frame::main_frame(app_context& ctx, message_box_fn box, QWidget* parent)
 }
 
 main_frame::~main_frame() {
+  delete last_plays_;
   if (tray_ != nullptr) tray_->hide();
 }
 
 bool main_frame::tray_available() const {
   return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void main_frame::show_last_plays() {
+  if (!last_plays_) {
+    auto* dlg = new ui::last_plays_dlg(ctx_.st.data_folder,
+                                       [this] { return ctx_.services.clock->local_now(); });
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    last_plays_ = dlg;
+  }
+  last_plays_->show();
+  last_plays_->raise();
+  last_plays_->activateWindow();
 }
 
 void main_frame::hide_to_tray() {

@@ -3,6 +3,7 @@
 // the notification area. Closing it normally asks whether the automatic announcements should go
 // on (then it only hides); a quit request closes it without asking.
 #include <QMainWindow>
+#include <QPointer>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,10 @@ class main_frame : public QMainWindow {
   // Whether a notification area exists to hide into (otherwise the frame is minimised).
   bool tray_available() const;
 
+  // Opens the "Last plays" window (or brings it to the front); the icon's menu has it.
+  void show_last_plays();
+  QWidget* last_plays() const { return last_plays_; }
+
   // Hide into the notification area (or minimise when there is none).
   void hide_to_tray();
   // Restore and bring to the front.
@@ -68,6 +73,7 @@ class main_frame : public QMainWindow {
   message_box_fn box_;
   main_window* client_;
   QSystemTrayIcon* tray_ = nullptr;
+  QPointer<QWidget> last_plays_;
   bool ended_ = false;
   bool asking_ = false;                              // the Confirm Close box is open
   frame_end quit_reason_ = frame_end::quit_request;  // why a close without asking happens

@@ -270,13 +270,16 @@ void main_window::play_selected() {
   }
   if (a.confirm != 0 &&
       box(box_kind::yes_no_warning, not_current_caption,
-          QString::fromLatin1(confirm_play_format).arg(shown(a.name_text()))) != box_answer::yes)
+          QString::fromLatin1(confirm_play_format).arg(shown(a.name_text()))) != box_answer::yes) {
+    ctx_.player.missed().record(ctx_.st.clock.now, a.name_text(), play_trigger::manual,
+                                missed_reason::confirm_declined);
     return;
-  ctx_.player.play_announcement(&a);
+  }
+  ctx_.player.play_announcement(&a, play_trigger::manual);
 }
 
 void main_window::stop() {
-  ctx_.player.stop();
+  ctx_.player.stop(missed_reason::stopped_by_user);
 }
 
 void main_window::announcement_control() {
@@ -329,6 +332,7 @@ void main_window::settings() {
                  {ctx_.services.registry.get(), box_, [this](int context) { help_at(context); }},
                  this);
   dlg.exec();
+  ctx_.remember_devices();
   // A page cannot outlive the dialog; the lines take the levels just set.
   ctx_.player.set_page_active(false);
   ctx_.player.apply_music_level();

@@ -9,20 +9,27 @@
 namespace zta {
 
 announcement_player::announcement_player(station& st, wave_out& device, aux_mixer& mixer,
-                                         play_log_writer log)
+                                         play_log_writer log, std::optional<missed_log> missed)
     : st_(st),
       device_(device),
       mixer_(mixer),
       log_(log ? std::move(log) : play_log_writer(&log_play)),
+      missed_(std::move(missed)),
       stream_(st) {}
 
 announcement_player::~announcement_player() {
-  stop();
+  stop(missed_reason::program_ended);
   stream_.close();
 }
 
-void announcement_player::play_announcement(const ann_blk* a) {
-  stop();
+void announcement_player::record_missed(std::int32_t when, std::string_view name, play_trigger why,
+                                        int every, missed_reason r) const {
+  missed().record(when, name, why, r, every);
+}
+
+missed_outcome announcement_player::play_announcement(const ann_blk* a, play_trigger why) {
+  // Only the page asks for the chime alone.
+  stop(a == nullptr ? missed_reason::cut_off_by_page : missed_reason::cut_off_by_play);
   int chimes = st_.settings.chimes;
   stream_.close();
   bool sound = true;
@@ -33,12 +40,21 @@ void announcement_player::play_announcement(const ann_blk* a) {
   } else if (chimes > 0) {
     stream_.open_chime(chimes);
   }
-  start_output();
+  if (a == nullptr) return start_output();
+  const int every = a->autoplay > 0 ? a->autoplay : 0;
+  if (sound) programme_ = programme{std::string(a->name_text()), why, every, 0, st_.clock.now};
+  missed_outcome out = start_output();
   if (!sound && outcome_ == play_outcome::started) outcome_ = play_outcome::no_sound;
+  if (!out && !sound) out = missed_reason::clip_missing;
+  if (out) {
+    programme_.reset();
+    record_missed(st_.clock.now, a->name_text(), why, every, *out);
+  }
+  return out;
 }
 
-void announcement_player::play_file(const std::string& path) {
-  stop();
+missed_outcome announcement_player::play_file(const std::string& path, play_trigger why) {
+  stop(missed_reason::cut_off_by_play);
   stream_.close();
   const bool sound = stream_.open_sound_file(path, true);
   if (!sound) {
@@ -46,21 +62,29 @@ void announcement_player::play_file(const std::string& path) {
   } else if (st_.settings.chimes > 0) {
     stream_.open_chime(st_.settings.chimes);
   }
-  start_output();
+  const std::string name = path.substr(path.find_last_of('/') + 1);
+  if (sound) programme_ = programme{name, why, 0, 0, st_.clock.now};
+  missed_outcome out = start_output();
   if (!sound && outcome_ == play_outcome::started) outcome_ = play_outcome::no_sound;
+  if (!out && !sound) out = missed_reason::clip_missing;
+  if (out) {
+    programme_.reset();
+    record_missed(st_.clock.now, name, why, 0, *out);
+  }
+  return out;
 }
 
 std::size_t announcement_player::buffer_size() const {
   return balanced_ ? 2 * block_bytes : block_bytes;
 }
 
-void announcement_player::start_output() {
-  stop();
+missed_outcome announcement_player::start_output() {
+  stop(missed_reason::cut_off_by_play);  // the callers have stopped already
   outcome_ = play_outcome::device_failed;
   if (st_.settings.sound_out_device < 0) {
     outcome_ = play_outcome::no_device;
     stream_.close();
-    return;
+    return missed_reason::no_device;
   }
   // The buffers stay allocated from one play to the next: freeing 300 KB after every play gave
   // it back to the system (and its page tables) only to fault it in again at the next start.
@@ -73,13 +97,14 @@ void announcement_player::start_output() {
     scratch_.reset(new (std::nothrow) std::uint8_t[block_bytes]);
     if (scratch_ == nullptr) {
       stream_.close();
-      return;
+      return missed_reason::device_open_failed;
     }
   }
+  if (before_open_) before_open_();
   wave_format format{.channels = balanced_ ? 2 : 1, .rate = 22050};
   if (!device_.open(st_.settings.sound_out_device, format, *this)) {
     stream_.close();
-    return;
+    return missed_reason::device_open_failed;
   }
   is_open_ = true;
   if (st_.settings.music_device >= 0) {
@@ -89,6 +114,7 @@ void announcement_player::start_output() {
   device_.set_volume(volume_word(announcement_level(st_.settings, st_.clock)));
 
   outstanding_ = 0;
+  buffers_written_ = buffers_done_ = 0;
   for (auto& b : buffers_) {
     if (b.memory == nullptr) b.memory.reset(new (std::nothrow) std::uint8_t[buffer_size()]);
     if (b.memory == nullptr) continue;
@@ -100,12 +126,15 @@ void announcement_player::start_output() {
       continue;
     }
     ++outstanding_;
+    ++buffers_written_;
   }
   if (outstanding_ == 0) {
+    programme_.reset();  // the caller records it
     stop();
-    return;
+    return missed_reason::device_open_failed;
   }
   outcome_ = play_outcome::started;
+  return std::nullopt;
 }
 
 void balance_block(const std::uint8_t* mono, std::uint8_t* stereo, std::size_t samples) {
@@ -118,16 +147,18 @@ void balance_block(const std::uint8_t* mono, std::uint8_t* stereo, std::size_t s
 }
 
 void announcement_player::fill(buffer& b) {
+  const bool clip_before = stream_.clip_open();
   if (!device_.wants_samples()) {
     stream_.read_block(std::span<std::uint8_t, block_bytes>(b.memory.get(), block_bytes), false);
-    return;
-  }
-  if (!balanced_) {
+  } else if (!balanced_) {
     stream_.read_block(std::span<std::uint8_t, block_bytes>(b.memory.get(), block_bytes));
-    return;
+  } else {
+    stream_.read_block(std::span<std::uint8_t, block_bytes>(scratch_.get(), block_bytes));
+    balance_block(scratch_.get(), b.memory.get(), block_samples);
   }
-  stream_.read_block(std::span<std::uint8_t, block_bytes>(scratch_.get(), block_bytes));
-  balance_block(scratch_.get(), b.memory.get(), block_samples);
+  // This buffer holds the clip's end: once it has played, the announcement has sounded whole.
+  if (clip_before && !stream_.clip_open() && programme_ && programme_->end_buffer == 0)
+    programme_->end_buffer = buffers_written_ + 1;
 }
 
 void announcement_player::buffer_done(wave_header& header) {
@@ -139,6 +170,9 @@ void announcement_player::buffer_done(wave_header& header) {
   if (b == nullptr) return;  // not one of ours
   device_.unprepare(header);
   header.flags = 0;
+  ++buffers_done_;
+  if (programme_ && programme_->end_buffer != 0 && buffers_done_ >= programme_->end_buffer)
+    programme_.reset();
   if (!stream_.clip_open() && !stream_.chime_open()) {
     if (--outstanding_ <= 0) stop();
     return;
@@ -147,12 +181,23 @@ void announcement_player::buffer_done(wave_header& header) {
   device_.prepare(header);
   if (!device_.write(header)) {
     device_.unprepare(header);
-    if (--outstanding_ <= 0) stop();
+    if (--outstanding_ <= 0) stop(missed_reason::device_lost);
+    return;
   }
+  ++buffers_written_;
 }
 
-void announcement_player::stop() {
+void announcement_player::device_failed() {
+  if (is_open_) stop(missed_reason::device_lost);
+}
+
+void announcement_player::stop(missed_reason why) {
   if (!is_open_) return;
+  if (programme_) {
+    record_missed(programme_->started, programme_->name, programme_->trigger,
+                  programme_->every_minutes, why);
+    programme_.reset();
+  }
   device_.reset();
   for (auto& b : buffers_) {
     device_.unprepare(b.header);
@@ -187,7 +232,7 @@ void announcement_player::page_start() {
 }
 
 void announcement_player::page_stop() {
-  stop();
+  stop(missed_reason::cut_off_by_page);
   page_active_ = false;
   apply_music_level();
   apply_mic_level();

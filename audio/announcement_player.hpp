@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "announcements/ann_blk.hpp"
+#include "announcements/missed_log.hpp"
 #include "announcements/station.hpp"
 #include "audio/voice_player.hpp"
 #include "platform/api/aux_mixer.hpp"
@@ -34,26 +36,42 @@ enum class play_outcome {
   no_sound,       // the clip or the sound file did not open (the device runs silence once)
 };
 
+// Why a play request is not heard, as the missed file gives it; none when it sounds.
+// clip_missing still opens the device (nine blocks of silence).
+using missed_outcome = std::optional<missed_reason>;
+
 class announcement_player final : public wave_out_listener {
  public:
-  // `st`, `device` and `mixer` must outlive the player (its destructor stops the output).
+  // `st`, `device` and `mixer` must outlive the player (its destructor stops the output). Starts
+  // that do not sound go to `missed`; by default the missed file of the station's data folder.
   announcement_player(station& st, wave_out& device, aux_mixer& mixer,
-                      play_log_writer log = {} /* = log_play */);
+                      play_log_writer log = {} /* = log_play */,
+                      std::optional<missed_log> missed = std::nullopt);
   ~announcement_player();
   announcement_player(const announcement_player&) = delete;
   announcement_player& operator=(const announcement_player&) = delete;
 
   // Plays `a` after its chime (when its chimes flag and the chimes setting are both on); with
   // nullptr plays the chime alone (page). The log line of an announcement is written first,
-  // whether or not anything can be heard.
-  void play_announcement(const ann_blk* a);
+  // whether or not anything can be heard. `why` names who asked, for the missed file: a start
+  // that does not sound, or that is cut off before its clip has played, is recorded there.
+  missed_outcome play_announcement(const ann_blk* a, play_trigger why = play_trigger::manual);
   // Plays a raw sound file after the chime (when chimes are set) and deletes it once played; a
-  // file that does not open is deleted at once.
-  void play_file(const std::string& path);
-  // Ends any output at once and restores the music line.
-  void stop();
+  // file that does not open is deleted at once. Recorded as missed under the file's name.
+  missed_outcome play_file(const std::string& path, play_trigger why = play_trigger::remote);
+  // Ends any output at once and restores the music line. An announcement whose clip had not
+  // played to its end is recorded as missed for `why` (the Stop command by default).
+  void stop(missed_reason why = missed_reason::stopped_by_user);
   // A finished buffer from the device.
   void buffer_done(wave_header& header) override;
+  // The device failed while open (a card unplugged): the play ends, recorded as missed; the next
+  // play opens the device afresh.
+  void device_failed() override;
+
+  // Called right before every device open (where a renumbered card is found again by name).
+  void set_before_open(std::function<void()> hook) { before_open_ = std::move(hook); }
+  // Where missed starts go (off for a preview); the scheduler records its own skips there.
+  missed_log missed() const { return missed_ ? *missed_ : missed_log(st_.data_folder); }
 
   // Push-to-talk page: music down and microphone up, then the page chime; and the reverse.
   void page_start();
@@ -78,14 +96,30 @@ class announcement_player final : public wave_out_listener {
     wave_header header;
   };
 
-  void start_output();
+  // The announcement now sounding, until the buffer that holds the end of its clip completes.
+  struct programme {
+    std::string name;
+    play_trigger trigger = play_trigger::manual;
+    int every_minutes = 0;
+    std::uint64_t end_buffer = 0;  // sequence number of the buffer with the clip's end; 0 = not yet
+    std::int32_t started = 0;      // the moment of the start
+  };
+
+  missed_outcome start_output();
   void fill(buffer& b);
   std::size_t buffer_size() const;
+  void record_missed(std::int32_t when, std::string_view name, play_trigger why, int every,
+                     missed_reason r) const;
 
   station& st_;
   wave_out& device_;
   aux_mixer& mixer_;
   play_log_writer log_;
+  std::optional<missed_log> missed_;  // none: the station's data folder as it is then
+  std::function<void()> before_open_;
+  std::optional<programme> programme_;
+  std::uint64_t buffers_written_ = 0;  // since the device opened
+  std::uint64_t buffers_done_ = 0;
 
   bool page_active_ = false;
   voice_player stream_;

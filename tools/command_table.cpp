@@ -10,7 +10,7 @@ namespace zta::tool {
 
 namespace {
 
-const std::array<command_entry, 12> commands{{
+const std::array<command_entry, 13> commands{{
     {"list", cmd_list, "--data DIR [--json]", "every announcement of DIR/vrxpa.dat",
      "Prints every announcement of the settings file DIR/vrxpa.dat, one line each.\n\n"
      "  --data DIR  the data folder\n"
@@ -53,6 +53,18 @@ const std::array<command_entry, 12> commands{{
      "  --data DIR     the data folder\n"
      "  --from MOMENT  the first moment\n"
      "  --to MOMENT    the last moment (not before --from)\n"},
+    {"report", cmd_report,
+     "--data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to \"...\" [--json] [--slack SECONDS]",
+     "proof of play: the schedule against the logs and missed files",
+     "Runs the schedule over the period as preview does and holds what it would have started\n"
+     "against the month logs and missed files: per announcement the expected starts, the\n"
+     "logged plays, the missed ones with their reasons, and the plays the schedule does not\n"
+     "explain. The data folder is only read.\n\n"
+     "  --data DIR       the data folder\n"
+     "  --from MOMENT    the first moment\n"
+     "  --to MOMENT      the last moment (not before --from)\n"
+     "  --json           one JSON document instead of lines\n"
+     "  --slack SECONDS  how far a record may lie from its expected start (0..3600, 60)\n"},
     {"owner", cmd_owner, "--data DIR --customer N [--text T]",
      "set the customer number and the owner text",
      "Sets the customer number (0..2147483647; it names the package \"paN.vrx\" on the FTP\n"

@@ -16,6 +16,7 @@ int cmd_pack(const arg_list& args);
 int cmd_unpack(const arg_list& args);
 int cmd_inspect(const arg_list& args);
 int cmd_preview(const arg_list& args);
+int cmd_report(const arg_list& args);
 int cmd_owner(const arg_list& args);
 int cmd_mksetup(const arg_list& args);
 int cmd_remote(const arg_list& args);

@@ -1,5 +1,8 @@
 #include "app/scheduler/scheduler_tick.hpp"
 
+#include <cstdio>
+
+#include "announcements/calendar.hpp"
 #include "announcements/validity.hpp"
 
 namespace zta {
@@ -7,6 +10,17 @@ namespace zta {
 namespace {
 
 constexpr std::int32_t window_limit = 300;
+// Timer 1 runs twice a second: a reading further on than this, or behind the last one, is the
+// clock being set, not time passing.
+constexpr std::int32_t clock_jump_limit = 60;
+
+std::string clock_text(std::int32_t moment) {
+  const calendar_fields f = break_moment(moment);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour,
+                f.minute, f.second);
+  return text;
+}
 
 // What a remote request's acknowledgement says of the player's attempt at `what` (an
 // announcement's name, or a sound file's).
@@ -34,6 +48,9 @@ void scheduler_tick::set_up() {
   seq_countdown = st_.settings.sequence_interval * 2;
   seq_last = 0;
   last_minute = -1;
+  last_reading_ = st_.clock.now;
+  held_ = false;
+  clock_moved_ = false;
   player_.set_page_active(false);
   player_.apply_music_level();
   player_.apply_mic_level();
@@ -45,6 +62,7 @@ int scheduler_tick::on_timer(int id) {
     if (t.id != id) continue;
     switch (id) {
       case timer_schedule:
+        watch_clock();
         minute_music_level();
         fixed_time_pass();
         if (notifier_ != nullptr) notifier_->alive();
@@ -69,6 +87,29 @@ int scheduler_tick::on_timer(int id) {
   return 0;
 }
 
+void scheduler_tick::watch_clock() {
+  const std::int32_t now = st_.clock.now;
+  const std::int32_t was = last_reading_;
+  last_reading_ = now;
+  if (now >= was && now - was <= clock_jump_limit) return;
+  clock_moved_ = true;
+  player_.missed().note(
+      now, note_clock,
+      std::string(now < was ? "clock set back from " : "clock set forward from ") +
+          clock_text(was) + " to " + clock_text(now));
+}
+
+void scheduler_tick::record_skipped(std::int32_t from, std::int32_t to) {
+  // What the limit dropped, tested by the same rule as the pass: (from, to].
+  const ablklist& list = st_.content.list;
+  for (int i = 0; i < list.count(); ++i) {
+    const ann_blk& a = list[i];
+    if (!is_due(a, st_.clock, to, from)) continue;
+    player_.missed().record(st_.clock.now, a.name_text(), schedule_trigger(a.autoplay),
+                            missed_reason::busy_past_catch_up, a.autoplay > 0 ? a.autoplay : 0);
+  }
+}
+
 void scheduler_tick::minute_music_level() {
   std::int32_t minute = st_.clock.now_secs / 60;
   if (minute == last_minute) return;
@@ -82,8 +123,10 @@ void scheduler_tick::fixed_time_pass() {
     due_prev = due_cur;
     due_next = 0;
   }
-  if (due_prev == due_cur) due_cur = st_.clock.now_secs;
+  const bool opening = due_prev == due_cur;
+  if (opening) due_cur = st_.clock.now_secs;
   if (due_prev == due_cur) return;
+  const std::int32_t opened_from = due_prev;
   if (due_prev < due_cur) {
     if (due_cur - due_prev > window_limit) due_prev = due_cur - window_limit;
   } else {
@@ -92,16 +135,25 @@ void scheduler_tick::fixed_time_pass() {
     if (due_cur - due_prev > window_limit) due_prev = due_cur - window_limit;
     if (due_prev < 0) due_prev += seconds_per_day;
   }
+  if (opening) {
+    // What the limit cut off was skipped because the last pass was held past the catch-up by a
+    // long play or a page; after a clock change the clock note explains it instead.
+    if (due_prev != opened_from && held_ && !clock_moved_) record_skipped(opened_from, due_prev);
+    held_ = false;
+    clock_moved_ = false;
+  }
   // The list is read afresh on every step: a dialog's nested loop may have changed it.
   while (!player_.is_open() && !player_.page_active() && due_next < st_.content.list.count()) {
     int i = due_next;
     if (is_due(st_.content.list[i], st_.clock, due_cur, due_prev)) {
-      player_.play_announcement(&st_.content.list[i]);
+      const ann_blk& a = st_.content.list[i];
+      player_.play_announcement(&a, schedule_trigger(a.autoplay));
       seq_countdown = st_.settings.sequence_interval * 2;
       callouts_.started(start_trigger::scheduled, i);
     }
     due_next = static_cast<std::int8_t>(due_next + 1);
   }
+  if (due_next < st_.content.list.count()) held_ = true;
 }
 
 void scheduler_tick::notice_and_update() {
@@ -129,7 +181,7 @@ void scheduler_tick::sequence_play() {
       i = i + 1 >= count ? 0 : i + 1;
     } while (i != seq_last && !eligible(i));
     if (eligible(i)) {
-      player_.play_announcement(&list[i]);
+      player_.play_announcement(&list[i], play_trigger::sequence);
       seq_last = i;
       callouts_.started(start_trigger::sequence, i);
     }
@@ -144,14 +196,14 @@ void scheduler_tick::remote_poll() {
   if (!remote_.poll_requests(st_, r)) return;
   if (r.kind == request_kind::by_name && r.index >= 0 && r.index < st_.content.list.count()) {
     const std::string name(st_.content.list[r.index].name_text());
-    player_.play_announcement(&st_.content.list[r.index]);
+    player_.play_announcement(&st_.content.list[r.index], play_trigger::remote);
     const play_outcome o = player_.last_outcome();
     remote_.acknowledge(r, o == play_outcome::started, attempt_detail(o, false, name),
                         st_.clock.now);
     callouts_.started(start_trigger::remote, r.index);
   } else if (r.kind == request_kind::sound_file) {
     const std::string file = r.path.substr(r.path.find_last_of('/') + 1);
-    player_.play_file(r.path);
+    player_.play_file(r.path, play_trigger::remote);
     const play_outcome o = player_.last_outcome();
     remote_.acknowledge(r, o == play_outcome::started, attempt_detail(o, true, file),
                         st_.clock.now);

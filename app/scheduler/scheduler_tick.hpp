@@ -95,6 +95,8 @@ class scheduler_tick {
   void sequence_play();
   void remote_poll();
   void splash();
+  // Notes a clock that was set (forward or back) in the missed file; timer 1 calls it first.
+  void watch_clock();
 
   // State, in the main window's order. The main window saves the settings file at its next idle
   // moment when settings_dirty is set, and clears it.
@@ -107,6 +109,13 @@ class scheduler_tick {
   std::int32_t last_minute = -1;
 
  private:
+  // Records as missed what was due in (from, to], cut off by the window limit.
+  void record_skipped(std::int32_t from, std::int32_t to);
+
+  std::int32_t last_reading_ = 0;  // the clock at the last timer-1 event
+  bool held_ = false;              // the present window's pass waited for the player or a page
+  bool clock_moved_ = false;       // the clock was set since the present window opened
+
   station& st_;
   announcement_player& player_;
   remote_folder& remote_;

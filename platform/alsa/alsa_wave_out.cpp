@@ -150,6 +150,12 @@ void alsa_wave_out::pump() {
   const alsa_poll_watch::wake_scope scope(watch_);
   if (!is_open()) return;
   watch_.take_events(pcm_);
+  if (snd_pcm_state(pcm_) == SND_PCM_STATE_DISCONNECTED || snd_pcm_avail_update(pcm_) == -ENODEV) {
+    // The card is gone: nothing more will complete, so the player must hear of it and close.
+    watch_.enable(false);
+    listener_->device_failed();
+    return;
+  }
   const std::uint64_t consumed = consumed_frames();
   const std::uint64_t generation = generation_;
   while (!queue_.empty() && queue_.front().end_frame <= consumed) {

@@ -45,6 +45,9 @@ struct wave_format {
 class wave_out_listener {
  public:
   virtual void buffer_done(wave_header& header) = 0;
+  // The device went away while open (a card unplugged): no more completions will come. Delivered
+  // like a completion, from the event loop; the listener closes the device.
+  virtual void device_failed() {}
 
  protected:
   ~wave_out_listener() = default;

@@ -1,5 +1,6 @@
 #include "platform/sim/sim_audio.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/byte_codec.hpp"
@@ -10,6 +11,7 @@ namespace zta {
 namespace {
 
 constexpr std::size_t wav_header_size = 44;
+constexpr char sim_card[] = "Simulated output";
 
 std::vector<std::uint8_t> wav_header(int channels, std::uint32_t data_bytes) {
   std::vector<std::uint8_t> h;
@@ -91,8 +93,29 @@ void sim_wave_out::close_wav() {
   wav_ = nullptr;
 }
 
+std::vector<std::string> sim_wave_out::device_names() const {
+  std::vector<std::uint8_t> bytes;
+  if (!read_whole_file(levels_->dir + "cards.txt", bytes)) return {sim_card};
+  std::vector<std::string> names;
+  std::string line;
+  for (std::uint8_t b : bytes) {
+    if (b == '\r') continue;
+    if (b != '\n') {
+      line += static_cast<char>(b);
+      continue;
+    }
+    names.push_back(line);
+    line.clear();
+  }
+  if (!line.empty()) names.push_back(line);
+  return names;
+}
+
 bool sim_wave_out::open(int index, const wave_format& format, wave_out_listener& listener) {
-  if (is_open() || index != 0) return false;
+  if (is_open() || index < 0) return false;
+  const std::vector<std::string> names = device_names();
+  if (index >= static_cast<int>(names.size()) || names[static_cast<std::size_t>(index)] != sim_card)
+    return false;
   if (!open_wav(format.channels)) return false;
   format_ = format;
   listener_ = &listener;
@@ -138,6 +161,12 @@ void sim_wave_out::arm() {
 }
 
 void sim_wave_out::deliver() {
+  const std::vector<std::string> names = device_names();
+  if (is_open() && std::find(names.begin(), names.end(), sim_card) == names.end()) {
+    queue_.clear();
+    listener_->device_failed();  // the listener closes the device
+    return;
+  }
   while (is_open() && !queue_.empty() && queue_.front().due <= clock::now()) {
     wave_header* h = queue_.front().header;
     queue_.pop_front();

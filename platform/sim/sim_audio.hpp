@@ -8,6 +8,7 @@
 //   kept valid after every write, an existing file of the same format is appended to, and a file
 //   that reached the 4 GiB limit of the format takes no more samples. The audition device is a
 //   second one writing DIR/audition-1ch.wav.
+// - DIR/cards.txt, when present, lists the sound-out devices instead (see device_names()).
 // - sim_aux_mixer has the lines "sim: Music" and "sim: Microphone".
 // - The last volume words of both are kept in DIR/levels.txt, rewritten on each change:
 //   "wave_out 0xVVVVVVVV", then "line N 0xVVVVVVVV" for each mixer line.
@@ -43,7 +44,10 @@ class sim_wave_out final : public wave_out {
                std::string stem = "wave_out");
   ~sim_wave_out() override;
 
-  std::vector<std::string> device_names() const override { return {"Simulated output"}; }
+  // "Simulated output", or the lines of DIR/cards.txt when it exists (a machine with more cards,
+  // renumbered as the file says). Only the line "Simulated output" opens; while it plays, a
+  // cards.txt without that line is the card unplugged: the listener hears device_failed.
+  std::vector<std::string> device_names() const override;
   bool open(int index, const wave_format& format, wave_out_listener& listener) override;
   bool is_open() const override { return listener_ != nullptr; }
   bool write(wave_header& h) override;

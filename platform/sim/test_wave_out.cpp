@@ -3,6 +3,7 @@
 namespace zta {
 
 std::vector<std::string> test_wave_out::device_names() const {
+  if (!names_.empty()) return names_;
   std::vector<std::string> names;
   names.reserve(static_cast<std::size_t>(device_count_ > 0 ? device_count_ : 0));
   for (int i = 0; i < device_count_; ++i) names.push_back("test " + std::to_string(i));
@@ -10,7 +11,7 @@ std::vector<std::string> test_wave_out::device_names() const {
 }
 
 bool test_wave_out::open(int index, const wave_format& format, wave_out_listener& listener) {
-  if (open_ || fail_open || index < 0 || index >= device_count_) return false;
+  if (open_ || fail_open || unplugged || index < 0 || index >= device_count_) return false;
   open_ = true;
   listener_ = &listener;
   last_index = index;
@@ -38,6 +39,16 @@ void test_wave_out::close() {
   reset();
   open_ = false;
   listener_ = nullptr;
+}
+
+void test_wave_out::set_names(std::vector<std::string> names) {
+  names_ = std::move(names);
+  device_count_ = static_cast<int>(names_.size());
+}
+
+void test_wave_out::unplug() {
+  unplugged = true;
+  if (open_ && listener_ != nullptr) listener_->device_failed();
 }
 
 bool test_wave_out::complete_next() {

@@ -23,6 +23,13 @@ class test_wave_out final : public wave_out {
   void set_volume(std::uint32_t word) override { volumes.push_back(word); }
   bool wants_samples() const override { return keep_written; }
 
+  // The device list from now on (a card plugged in, out or renumbered); opens take its indexes.
+  void set_names(std::vector<std::string> names);
+  // The card goes away while open: the listener hears device_failed, as from the event loop.
+  // Opens fail from then on until `unplugged` is cleared.
+  void unplug();
+  bool unplugged = false;
+
   // Completes the oldest queued buffer; false when none is queued.
   bool complete_next();
   // Completes buffers until none is queued or the device closes; returns how many completed.
@@ -44,6 +51,7 @@ class test_wave_out final : public wave_out {
 
  private:
   int device_count_;
+  std::vector<std::string> names_;  // empty: "test 0", "test 1", ...
   bool open_ = false;
   wave_out_listener* listener_ = nullptr;
   std::deque<wave_header*> queue_;

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "announcements/day_part.hpp"
+#include "announcements/missed_log.hpp"
 #include "audio/announcement_player.hpp"
 #include "platform/backends/audio_backends.hpp"
 #include "platform/qt/qt_loop_timer.hpp"
@@ -65,6 +66,40 @@ TEST_F(SimAudio, PlaysAtTheSpeedFactorAndKeepsEverySampleInAWav) {
   player.play_announcement(&p.ann);
   ASSERT_TRUE(run_loop_until([&] { return !player.is_open(); }, 10000));
   EXPECT_EQ(fs::file_size(dir / "out" / "wave_out-1ch.wav"), 44u + 18 * 16384);
+}
+
+TEST_F(SimAudio, CardsFileRenumbersAndAnUnpluggedCardEndsThePlay) {
+  auto levels = std::make_shared<sim_levels>(dir.string() + "/");
+  sim_wave_out out(levels, 4, std::make_unique<qt_loop_timer>());
+  sim_aux_mixer mixer(levels);
+  EXPECT_EQ(out.device_names(), std::vector<std::string>{"Simulated output"});
+  std::string cards = "HDMI\r\nSimulated output\r\n";
+  write_bytes(dir / "cards.txt", std::vector<std::uint8_t>(cards.begin(), cards.end()));
+  EXPECT_EQ(out.device_names(), (std::vector<std::string>{"HDMI", "Simulated output"}));
+  programme p(dir, 3000, 22050 * 4);   // four seconds: one second at speed 4
+  p.st.settings.sound_out_device = 0;  // HDMI is not the simulated card
+  announcement_player player(p.st, out, mixer, &no_play_log);
+  EXPECT_EQ(player.play_announcement(&p.ann), missed_reason::device_open_failed);
+  p.st.settings.sound_out_device = 1;
+  EXPECT_FALSE(player.play_announcement(&p.ann));
+  ASSERT_TRUE(player.is_open());
+  // Pulled out while it plays: the play ends at the next completion, recorded as missed.
+  cards = "HDMI\n";
+  write_bytes(dir / "cards.txt", std::vector<std::uint8_t>(cards.begin(), cards.end()));
+  ASSERT_TRUE(run_loop_until([&] { return !player.is_open(); }, 10000));
+  EXPECT_FALSE(out.is_open());
+  auto missed =
+      read_missed_file(p.st.data_folder + missed_file_name(p.st.clock.now), p.st.clock.now);
+  ASSERT_EQ(missed.size(), 2u);
+  EXPECT_EQ(missed[0].reason, "device failed to open");
+  EXPECT_EQ(missed[1].reason, "device lost during the play");
+  // Plugged in again: the next play opens it.
+  cards = "Simulated output\n";
+  write_bytes(dir / "cards.txt", std::vector<std::uint8_t>(cards.begin(), cards.end()));
+  p.st.settings.sound_out_device = 0;
+  EXPECT_FALSE(player.play_announcement(&p.ann));
+  EXPECT_TRUE(player.is_open());
+  player.stop(missed_reason::program_ended);
 }
 
 TEST_F(SimAudio, BalancedGoesToItsOwnStereoFile) {
