@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (the checks of .clang-tidy, every finding an error) over the sources of the last
-# commit's change, or over every source with ZTA_TIDY=all. Usage: scripts/check-tidy.sh BUILD_DIR
+# commit's change; ZTA_TIDY=all checks every source, ZTA_TIDY=REV the change since that revision.
+# Usage: scripts/check-tidy.sh BUILD_DIR
 # BUILD_DIR must hold compile_commands.json (any configured build tree does).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: $0 BUILD_DIR}" && pwd)
 cd "$top"
-if [ "${ZTA_TIDY:-changed}" = all ] || ! git rev-parse -q --verify HEAD~1 > /dev/null; then
+since=${ZTA_TIDY:-changed}
+[ "$since" = changed ] && since=HEAD~1
+if [ "$since" = all ] || ! git rev-parse -q --verify "$since" > /dev/null; then
   mapfile -t changed < <(git ls-files '*.cpp' '*.hpp')
 else
-  mapfile -t changed < <(git diff --name-only --diff-filter=d HEAD~1 HEAD -- '*.cpp' '*.hpp')
+  mapfile -t changed < <(git diff --name-only --diff-filter=d "$since" HEAD -- '*.cpp' '*.hpp')
 fi
 # A changed header is checked through the sources of its folder that are compiled.
 files=()

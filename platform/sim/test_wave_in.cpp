@@ -7,6 +7,7 @@ namespace zta {
 
 std::vector<std::string> test_wave_in::device_names() const {
   std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(device_count_ > 0 ? device_count_ : 0));
   for (int i = 0; i < device_count_; ++i) names.push_back("test in " + std::to_string(i));
   return names;
 }

@@ -64,6 +64,7 @@ std::vector<std::int16_t> program(std::uint32_t rate, int channels, std::uint32_
 
 std::vector<std::uint8_t> pcm8_wav(std::uint32_t rate, const std::vector<std::int16_t>& s) {
   std::vector<std::uint8_t> body;
+  body.reserve(s.size());
   for (auto v : s) body.push_back(static_cast<std::uint8_t>((v >> 8) + 128));
   return wav_builder().fmt(1, 1, rate, 8).chunk("data", body).finish();
 }

@@ -37,7 +37,10 @@ inline int free_port() {
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  if (::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+    ::close(s);
+    return -1;
+  }
   socklen_t n = sizeof a;
   ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
   ::close(s);

@@ -50,6 +50,7 @@ class PulseAudio : public ::testing::Test {
         "-L",
         "module-null-sink sink_name=linein rate=22050"};
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     if (posix_spawnp(&pid, "pulseaudio", nullptr, nullptr, argv.data(), environ) != 0) {
@@ -190,8 +191,11 @@ TEST_F(PulseAudio, MixerLineTakesTheVolumeWord) {
   long left = line_volume("linein", "Line", SND_MIXER_SCHN_FRONT_LEFT, &min, &max);
   long right = line_volume("linein", "Line", SND_MIXER_SCHN_FRONT_RIGHT, &min, &max);
   ASSERT_LT(min, max);
-  EXPECT_NEAR(left, min + 0x7FFFLL * (max - min) / 0xFFFF, 1);
-  EXPECT_NEAR(right, min + 0x4000LL * (max - min) / 0xFFFF, 1);
+  // The mixer scales in whole steps, as these do.
+  const long want_left = static_cast<long>(min + 0x7FFFLL * (max - min) / 0xFFFF);
+  const long want_right = static_cast<long>(min + 0x4000LL * (max - min) / 0xFFFF);
+  EXPECT_NEAR(left, want_left, 1);
+  EXPECT_NEAR(right, want_right, 1);
   ASSERT_TRUE(mixer.set_volume(0, 0));
   EXPECT_EQ(line_volume("linein", "Line", SND_MIXER_SCHN_FRONT_LEFT, &min, &max), min);
   EXPECT_FALSE(mixer.set_volume(1, 0));

@@ -67,8 +67,12 @@ TEST(ZtaCommandLine, EveryListedCommandHasItsHelp) {
     std::istringstream words(line);
     std::string name;
     words >> name;
-    const auto by_help = test::run_command_split(tool + " help " + name, dir.file("err"));
-    const auto by_option = test::run_command_split(tool + " " + name + " --help", dir.file("err"));
+    std::string help_command = tool;
+    help_command.append(" help ").append(name);
+    std::string option_command = tool;
+    option_command.append(" ").append(name).append(" --help");
+    const auto by_help = test::run_command_split(help_command, dir.file("err"));
+    const auto by_option = test::run_command_split(option_command, dir.file("err"));
     EXPECT_EQ(by_help.status, 0) << name;
     EXPECT_EQ(by_help.out.rfind("Usage: zta " + name + " ", 0), 0u) << by_help.out;
     EXPECT_EQ(by_option.out, by_help.out) << name;
