@@ -51,25 +51,12 @@ class preview_printer final : public schedule_watch {
 int cmd_preview(const arg_list& args) {
   auto opts = parse_options(args, {"--data", "--from", "--to"}, {});
   if (!opts) return 2;
-  auto dir = opts->value("--data");
-  auto from_text = opts->value("--from");
-  auto to_text = opts->value("--to");
-  if (!dir || !from_text || !to_text) {
-    std::fprintf(stderr, "zta: preview needs --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to ...\n");
-    return 2;
-  }
-  auto from = parse_moment(*from_text);
-  auto to = parse_moment(*to_text);
-  if (!from || !to) {
-    std::fprintf(stderr, "zta: a moment must read YYYY-MM-DD HH:MM:SS\n");
-    return 2;
-  }
-  if (*to < *from) {
-    std::fprintf(stderr, "zta: --to lies before --from\n");
-    return 2;
-  }
+  const auto period = period_options(*opts, "preview");
+  if (!period) return 2;
+  const std::int32_t from = period->from;
+  const std::int32_t to = period->to;
   preview_printer printer;
-  return run_schedule(*dir, *from, *to, printer) ? 0 : 1;
+  return run_schedule(period->dir, from, to, printer) ? 0 : 1;
 }
 
 }  // namespace zta::tool

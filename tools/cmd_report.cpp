@@ -107,23 +107,10 @@ std::string shown(const std::string& bytes) {
 int cmd_report(const arg_list& args) {
   auto opts = parse_options(args, {"--data", "--from", "--to", "--slack"}, {"--json"});
   if (!opts) return 2;
-  auto dir = opts->value("--data");
-  auto from_text = opts->value("--from");
-  auto to_text = opts->value("--to");
-  if (!dir || !from_text || !to_text) {
-    std::fprintf(stderr, "zta: report needs --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to ...\n");
-    return 2;
-  }
-  auto from = parse_moment(*from_text);
-  auto to = parse_moment(*to_text);
-  if (!from || !to) {
-    std::fprintf(stderr, "zta: a moment must read YYYY-MM-DD HH:MM:SS\n");
-    return 2;
-  }
-  if (*to < *from) {
-    std::fprintf(stderr, "zta: --to lies before --from\n");
-    return 2;
-  }
+  const auto period = period_options(*opts, "report");
+  if (!period) return 2;
+  const std::int32_t from = period->from;
+  const std::int32_t to = period->to;
   std::int32_t slack = 60;
   if (auto s = opts->value("--slack")) {
     char* end = nullptr;
@@ -134,11 +121,11 @@ int cmd_report(const arg_list& args) {
     }
     slack = static_cast<std::int32_t>(v);
   }
-  std::string folder = *dir;
+  std::string folder = period->dir;
   if (folder.empty() || folder.back() != '/') folder += '/';
 
   collector run;
-  if (!run_schedule(folder, *from, *to, run)) return 1;
+  if (!run_schedule(folder, from, to, run)) return 1;
   std::stable_sort(run.starts.begin(), run.starts.end(),
                    [](const auto& a, const auto& b) { return a.when < b.when; });
 
@@ -147,18 +134,18 @@ int cmd_report(const arg_list& args) {
   std::vector<clock_change> clocks;
   std::vector<std::string> notes;
   std::vector<std::string> seen;
-  for (std::int64_t m = *from;; m += 86400) {
-    const auto moment = static_cast<std::int32_t>(std::min<std::int64_t>(m, *to));
+  for (std::int64_t m = from;; m += 86400) {
+    const auto moment = static_cast<std::int32_t>(std::min<std::int64_t>(m, to));
     const std::string log = log_file_name(moment);
     if (std::find(seen.begin(), seen.end(), log) == seen.end()) {
       seen.push_back(log);
       // A play logged in the minute the period starts in counts: the log has no seconds.
       for (logged_play& p : read_log_file(folder + log, moment)) {
-        if (p.when + 59 >= *from && p.when <= *to)
+        if (p.when + 59 >= from && p.when <= to)
           actuals.push_back({p.when, true, std::move(p.name), {}, {}, false});
       }
       for (missed_entry& e : read_missed_file(folder + missed_file_name(moment), moment)) {
-        if (e.when < *from || e.when > *to) continue;
+        if (e.when < from || e.when > to) continue;
         if (e.trigger == note_clock) {
           if (auto c = parse_clock(e)) clocks.push_back(*c);
         } else if (e.is_note()) {
@@ -169,7 +156,7 @@ int cmd_report(const arg_list& args) {
         }
       }
     }
-    if (moment >= *to) break;
+    if (moment >= to) break;
   }
 
   // Expected starts the program never lived through: between a clock set forward's old reading
@@ -268,8 +255,8 @@ int cmd_report(const arg_list& args) {
 
   if (opts->flag("--json")) {
     nlohmann::json j;
-    j["from"] = moment_text(*from);
-    j["to"] = moment_text(*to);
+    j["from"] = moment_text(from);
+    j["to"] = moment_text(to);
     j["slack_seconds"] = slack;
     j["announcements"] = nlohmann::json::array();
     for (auto& [name, p] : by_name) {
@@ -318,7 +305,7 @@ int cmd_report(const arg_list& args) {
     return 0;
   }
 
-  std::printf("Proof of play %s to %s\n", moment_text(*from).c_str(), moment_text(*to).c_str());
+  std::printf("Proof of play %s to %s\n", moment_text(from).c_str(), moment_text(to).c_str());
   for (auto& [name, p] : by_name) {
     std::printf("\n%s: expected %d, logged %d, played %d, missed %d", shown(name).c_str(),
                 p.expected, p.logged, p.played, p.missed);

@@ -48,6 +48,28 @@ std::optional<std::int32_t> parse_moment(const std::string& text) {
   return make_moment(f);
 }
 
+std::optional<schedule_period> period_options(const options& opts, const char* command) {
+  auto dir = opts.value("--data");
+  auto from_text = opts.value("--from");
+  auto to_text = opts.value("--to");
+  if (!dir || !from_text || !to_text) {
+    std::fprintf(stderr, "zta: %s needs --data DIR --from \"YYYY-MM-DD HH:MM:SS\" --to ...\n",
+                 command);
+    return std::nullopt;
+  }
+  auto from = parse_moment(*from_text);
+  auto to = parse_moment(*to_text);
+  if (!from || !to) {
+    std::fprintf(stderr, "zta: a moment must read YYYY-MM-DD HH:MM:SS\n");
+    return std::nullopt;
+  }
+  if (*to < *from) {
+    std::fprintf(stderr, "zta: --to lies before --from\n");
+    return std::nullopt;
+  }
+  return schedule_period{*dir, *from, *to};
+}
+
 std::string moment_text(std::int32_t moment) {
   const calendar_fields f = break_moment(moment);
   char buf[32];

@@ -11,6 +11,7 @@
 #include "announcements/missed_log.hpp"
 #include "app/scheduler/scheduler_tick.hpp"
 #include "platform/sim/simulated_loop.hpp"
+#include "tools/tool_options.hpp"
 
 namespace zta::tool {
 
@@ -18,6 +19,16 @@ namespace zta::tool {
 std::optional<std::int32_t> parse_moment(const std::string& text);
 // The same form back.
 std::string moment_text(std::int32_t moment);
+
+// The data folder and the period a command runs the schedule over.
+struct schedule_period {
+  std::string dir;
+  std::int32_t from = 0;
+  std::int32_t to = 0;
+};
+// Reads --data, --from and --to; when one is missing or does not read, or the period runs
+// backwards, says so on stderr (naming `command`) and gives nothing.
+std::optional<schedule_period> period_options(const options& opts, const char* command);
 
 class schedule_watch {
  public:
