@@ -90,6 +90,7 @@ TEST(MergePackageList, UserRecordsSurviveOnlyWhileThereIsRoom) {
     station st("/nowhere/", 0);
     for (int i = 0; i < c.user_made; ++i) st.content.list.push_back(record(1000 + i, 0, -1, true));
     std::vector<ann_blk> incoming;
+    incoming.reserve(static_cast<std::size_t>(c.incoming));
     for (int i = 0; i < c.incoming; ++i) incoming.push_back(record(i, i, -1));
     merge_package_list(st, std::move(incoming));
     ASSERT_EQ(st.content.list.count(), c.incoming + c.survivors);

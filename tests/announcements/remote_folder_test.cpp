@@ -143,7 +143,7 @@ TEST_F(RemoteFolderTest, RequestTextStopsAtByte37) {
 
 TEST_F(RemoteFolderTest, ShortOrUnknownRequestsAreConsumedAndIgnored) {
   turn_on();
-  for (auto bytes : {std::vector<std::uint8_t>{2, 0, 0}, request(3, "x"), request(0, "x")}) {
+  for (const auto& bytes : {std::vector<std::uint8_t>{2, 0, 0}, request(3, "x"), request(0, "x")}) {
     write_bytes(ctl() / "q.ply", bytes);
     remote_request r;
     EXPECT_FALSE(remote.poll_requests(st, r));

@@ -137,8 +137,10 @@ TEST(ConvertRateRun, MatchesScalarArithmeticExactly) {
     for (std::int32_t o = 0; o < n; ++o) {
       std::uint32_t sum = 0;
       for (int k = 0; k < 63; ++k) {
-        sum += static_cast<std::uint32_t>(x[static_cast<std::size_t>(pos + k)] *
-                                          cr.coefficient(phase, k));
+        const std::int32_t product =
+            x[static_cast<std::size_t>(pos) + static_cast<std::size_t>(k)] *
+            cr.coefficient(phase, k);
+        sum += static_cast<std::uint32_t>(product);
       }
       ASSERT_EQ(y[static_cast<std::size_t>(o)],
                 static_cast<std::int16_t>(static_cast<std::int32_t>(sum + 32768u) >> 16))

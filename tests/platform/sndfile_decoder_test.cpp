@@ -23,6 +23,7 @@ using test::wav_builder;
 
 TEST(AcmwavDecoded, EightBitPcm) {
   std::vector<std::uint8_t> body;
+  body.reserve(5000);
   for (int i = 0; i < 5000; ++i) body.push_back(static_cast<std::uint8_t>(i * 13));
   sndfile_pcm_decoder_factory dec;
   const auto r = read_wav(wav_builder().fmt(1, 1, 22050, 8).chunk("data", body).finish(), &dec);
