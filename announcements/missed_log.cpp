@@ -4,6 +4,7 @@
 
 #include "announcements/calendar.hpp"
 #include "base/file_io.hpp"
+#include "base/regular_text.hpp"
 
 namespace zta {
 
@@ -135,14 +136,7 @@ std::optional<missed_entry> parse_missed_line(std::string_view line, std::int32_
 std::vector<missed_entry> read_missed_file(const std::string& path, std::int32_t near,
                                            std::size_t max_bytes) {
   std::vector<missed_entry> out;
-  file_handle f = open_regular_for_read(path);
-  if (!f) return out;
-  std::string text;
-  char buf[4096];
-  std::size_t got = 0;
-  while (text.size() < max_bytes && (got = std::fread(buf, 1, sizeof buf, f.get())) > 0)
-    text.append(buf, got);
-  if (text.size() > max_bytes) text.resize(max_bytes);
+  const std::string text = read_regular_text(path, max_bytes);
   std::size_t at = 0;
   while (at < text.size()) {
     std::size_t end = text.find('\n', at);

@@ -5,7 +5,7 @@
 
 #include "announcements/calendar.hpp"
 #include "announcements/play_log.hpp"
-#include "base/file_io.hpp"
+#include "base/regular_text.hpp"
 
 namespace zta {
 
@@ -21,14 +21,7 @@ bool two_digits(std::string_view s, std::size_t at, int& value) {
 // Whole lines of a file (a last line without its end is still being written and left out).
 std::vector<std::string> read_lines(const std::string& path, std::size_t max_bytes) {
   std::vector<std::string> lines;
-  file_handle f = open_regular_for_read(path);
-  if (!f) return lines;
-  std::string text;
-  char buf[4096];
-  std::size_t got = 0;
-  while (text.size() < max_bytes && (got = std::fread(buf, 1, sizeof buf, f.get())) > 0)
-    text.append(buf, got);
-  if (text.size() > max_bytes) text.resize(max_bytes);
+  const std::string text = read_regular_text(path, max_bytes);
   std::size_t at = 0;
   for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', at)) {
     lines.push_back(text.substr(at, end + 1 - at));
