@@ -1,5 +1,7 @@
 #include "announcements/calendar.hpp"
 
+#include <cstdio>
+
 namespace zta {
 namespace {
 
@@ -61,6 +63,14 @@ std::optional<std::int32_t> make_moment(const calendar_fields& f) {
                       static_cast<long long>(f.minute) * 60 + f.second;
   if (t < INT32_MIN || t > INT32_MAX) return std::nullopt;
   return static_cast<std::int32_t>(t);
+}
+
+std::string moment_text(std::int32_t moment) {
+  const calendar_fields f = break_moment(moment);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour,
+                f.minute, f.second);
+  return buf;
 }
 
 }  // namespace zta

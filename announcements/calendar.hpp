@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace zta {
 
@@ -16,6 +17,8 @@ struct calendar_fields {
 };
 
 calendar_fields break_moment(std::int32_t moment);
+// The moment as "YYYY-MM-DD HH:MM:SS".
+std::string moment_text(std::int32_t moment);
 // Normalises out-of-range fields (month 13 is January of the next year, day 32 runs into the next
 // month, ...) and fails when the result does not fit the signed 32-bit scale.
 std::optional<std::int32_t> make_moment(const calendar_fields& f);

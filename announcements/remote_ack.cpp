@@ -58,11 +58,7 @@ std::string ack_file_name(std::string_view request_file) {
 }
 
 std::string ack_moment_text(std::int32_t moment) {
-  const calendar_fields f = break_moment(moment);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour,
-                f.minute, f.second);
-  return buf;
+  return moment_text(moment);
 }
 
 std::string encode_ack(const acknowledgement& a) {

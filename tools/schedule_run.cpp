@@ -70,14 +70,6 @@ std::optional<schedule_period> period_options(const options& opts, const char* c
   return schedule_period{*dir, *from, *to};
 }
 
-std::string moment_text(std::int32_t moment) {
-  const calendar_fields f = break_moment(moment);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour,
-                f.minute, f.second);
-  return buf;
-}
-
 bool run_schedule(const std::string& dir, std::int32_t from, std::int32_t to,
                   schedule_watch& watch) {
   station st(dir, from);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "announcements/calendar.hpp"
 #include "announcements/missed_log.hpp"
 #include "app/scheduler/scheduler_tick.hpp"
 #include "platform/sim/simulated_loop.hpp"
@@ -17,8 +18,7 @@ namespace zta::tool {
 
 // "YYYY-MM-DD HH:MM:SS" on the `now` scale.
 std::optional<std::int32_t> parse_moment(const std::string& text);
-// The same form back.
-std::string moment_text(std::int32_t moment);
+// The same form back: moment_text of announcements/calendar.hpp.
 
 // The data folder and the period a command runs the schedule over.
 struct schedule_period {

@@ -15,11 +15,7 @@ constexpr std::int32_t window_limit = 300;
 constexpr std::int32_t clock_jump_limit = 60;
 
 std::string clock_text(std::int32_t moment) {
-  const calendar_fields f = break_moment(moment);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour,
-                f.minute, f.second);
-  return text;
+  return moment_text(moment);
 }
 
 // What a remote request's acknowledgement says of the player's attempt at `what` (an
