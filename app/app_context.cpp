@@ -7,6 +7,7 @@
 #include "announcements/settings_store.hpp"
 #include "base/file_io.hpp"
 #include "loading/load_job.hpp"
+#include "loading/load_method_scope.hpp"
 #include "platform/backends/system_services.hpp"
 
 namespace zta {
@@ -97,7 +98,18 @@ void app_context::load() {
 bool app_context::save() {
   settings_dirty = false;
   tick.settings_dirty = false;
-  if (save_settings(st)) return true;
+  // Inside a handed-over file's load (an idle save between sounds, the end at a signal) the file
+  // keeps the user's method: a crash before the load's end must not leave the one-load method.
+  bool saved = false;
+  if (one_load_method != nullptr) {
+    const load_options during = st.load_opts;
+    one_load_method->put_back(st.load_opts);
+    saved = save_settings(st);
+    st.load_opts = during;
+  } else {
+    saved = save_settings(st);
+  }
+  if (saved) return true;
   settings_dirty = true;
   return false;
 }

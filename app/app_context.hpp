@@ -19,6 +19,8 @@
 
 namespace zta {
 
+class load_method_scope;
+
 // Forwards the tick's requests to the attached front end; without one they do nothing.
 class tick_relay final : public tick_callouts {
  public:
@@ -75,6 +77,8 @@ struct app_context {
   // The FTP worker lives as long as the player, so a download outlives a cancelled dialog.
   inet_class inet;
   bool settings_dirty = false;  // set by the window's commands; the tick keeps its own
+  // While a handed-over file is loaded: what the saves write as the load method.
+  const load_method_scope* one_load_method = nullptr;
 };
 
 }  // namespace zta

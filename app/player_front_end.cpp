@@ -67,7 +67,9 @@ bool player_front_end::load_command_file(const std::string& text) {
   bool loaded = false;
   {
     const load_method_scope scope(ctx_.st.load_opts, command_file(text, ctx_.st.data_folder));
+    ctx_.one_load_method = &scope;
     loaded = run_one_load();
+    ctx_.one_load_method = nullptr;
   }
   announcements_changed();
   return loaded;

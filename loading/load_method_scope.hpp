@@ -2,7 +2,8 @@
 // One load by a method other than the stored one: a file handed to the program (the file method
 // with its path), or disks named to the tool (the disk method from drive a:). For that one load
 // the load options say so; afterwards the stored method, drive and path are put back, so what the
-// user chose in the Load dialog is kept.
+// user chose in the Load dialog is kept. A save while the scope lasts must write those (put_back
+// into a copy): the file on disk never holds the one-load method.
 #include <string_view>
 
 #include "announcements/settings_block.hpp"
@@ -26,10 +27,12 @@ class load_method_scope {
     options_.method = method;
     if (method == load_method::disk) options_.drive = 0;
   }
-  ~load_method_scope() {
-    options_.method = method_;
-    options_.drive = drive_;
-    options_.file_path = path_;
+  ~load_method_scope() { put_back(options_); }
+  // The stored method, drive and path into `options`; the rest of it stays as it is.
+  void put_back(load_options& options) const {
+    options.method = method_;
+    options.drive = drive_;
+    options.file_path = path_;
   }
   load_method_scope(const load_method_scope&) = delete;
   load_method_scope& operator=(const load_method_scope&) = delete;

@@ -23,6 +23,7 @@
 #include "platform/sim/folder_ftp_client.hpp"
 #include "tests/app/app_test_env.hpp"
 #include "tests/app/package_fixture.hpp"
+#include "tests/ui/modal_driver.hpp"
 
 namespace zta::test {
 namespace {
@@ -286,6 +287,32 @@ TEST_F(HardenedPanelTest, HeadlessLoadThatStopsEarlySaysWhyInTheLog) {
   EXPECT_NE(err.find("Some announcements could not be loaded. The file ends inside a sound."),
             std::string::npos)
       << err;
+}
+
+TEST_F(HardenedPanelTest, ASaveDuringAHandedOverLoadWritesTheStoredLoadMethod) {
+  ctx->st.load_opts.method = load_method::ftp;
+  ctx->st.load_opts.drive = 1;
+  set_field_text(ctx->st.load_opts.file_path, "/srv/packages/shop.vrx");
+  panel->set_up(std::nullopt);
+  dir.write("shop.vrx", one_announcement_package("Shop Opening"));
+  station in_file(dir.path());
+  bool saved_inside = false;
+  when_modal<loaddlg>([&](loaddlg&) {
+    // What the idle save does between two sounds, or the end when a signal comes.
+    saved_inside = ctx->save();
+    std::vector<std::uint8_t> bytes;
+    if (read_whole_file(dir.file("vrxpa.dat"), bytes)) decode_settings_file(bytes, in_file);
+  });
+  panel->open_command(dir.file("shop.vrx"));
+  ASSERT_TRUE(saved_inside) << "the load ended before the dialog was seen";
+  EXPECT_EQ(in_file.load_opts.method, load_method::ftp);
+  EXPECT_EQ(in_file.load_opts.drive, 1);
+  EXPECT_EQ(field_text(in_file.load_opts.file_path), "/srv/packages/shop.vrx");
+  // The load itself read the handed-over file, and the options in memory are the stored ones.
+  ASSERT_EQ(ctx->st.content.list.count(), 1);
+  EXPECT_EQ(ctx->st.content.list[0].name_text(), "Shop Opening");
+  EXPECT_EQ(ctx->st.load_opts.method, load_method::ftp);
+  EXPECT_EQ(field_text(ctx->st.load_opts.file_path), "/srv/packages/shop.vrx");
 }
 
 TEST_F(HardenedPanelTest, IdleSaveWaitsWhileAJobFillsAClip) {

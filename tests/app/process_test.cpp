@@ -6,8 +6,11 @@
 #include <QProcessEnvironment>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 
+#include "announcements/missed_log.hpp"
 #include "announcements/play_log.hpp"
+#include "announcements/remote_folder.hpp"
 #include "announcements/settings_store.hpp"
 #include "app/single_instance.hpp"
 #include "install/setup_writer.hpp"
@@ -15,6 +18,7 @@
 #include "tests/app/app_test_env.hpp"
 #include "tests/app/package_fixture.hpp"
 #include "tests/app/player_process.hpp"
+#include "tests/audio/wav_builder.hpp"
 #include "tests/common/announcement_maker.hpp"
 
 namespace zta::test {
@@ -42,6 +46,65 @@ TEST_F(ProcessTest, SecondCopyHandsOverAFileNameAndOpen) {
   EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(first->exitCode(), 0);
   EXPECT_FALSE(listening(300));
+}
+
+// The idle save writes whenever the loop waits, except while a job fills a clip; a change made
+// then is written only on the way out. Here: an import's level warning waits for an answer (its
+// new clip held), a remote request plays meanwhile and finds the card under a new number.
+TEST_F(ProcessTest, TerminationSavesAChangeMadeWhileAJobHeldItsClip) {
+  temp_folder shared;  // the remote control folder, outside the data folder
+  system_wall_clock wall;
+  station st(dir.path(), wall.local_now());
+  st.settings.chimes = 0;
+  set_field_text(st.settings.control_folder, shared.root().string());
+  ann_blk a = always_current("Store opening", 0);
+  a.manual = 1;
+  st.content.list.push_back(a);
+  dir.write("vrxpa.dat", encode_settings_file(st));
+  dir.write("afl000.aud", std::vector<std::uint8_t>(4410, 0x11));
+  std::vector<std::int16_t> loud(44100);
+  for (std::size_t i = 0; i < loud.size(); ++i) loud[i] = (i / 4) % 2 ? 32767 : -32768;
+  dir.write("Loud.wav", pcm16_wav(22050, 1, loud));
+  const auto saved = [this] {
+    std::vector<std::uint8_t> bytes;
+    station s(dir.path());
+    if (read_whole_file(dir.file("vrxpa.dat"), bytes)) decode_settings_file(bytes, s);
+    return s;
+  };
+  const auto wait_until = [](const std::function<bool()>& done) {
+    for (int waited = 0; waited < 30000 && !done(); waited += 100) QTest::qWait(100);
+    return done();
+  };
+
+  QProcess* player = start({"/open"});
+  ASSERT_TRUE(listening());
+  ASSERT_EQ(run_to_end({QString::fromStdString(dir.file("Loud.wav"))}), 0);
+  // The processing has taken clip 1: its "Record Level Warning" is up, and nobody answers it.
+  ASSERT_TRUE(wait_until([this] { return dir.exists("afl001.aud"); }));
+  dir.write("played/cards.txt", std::string("HDMI\nSimulated output\n"));
+  shared.write("req.tmp", encode_request(request_kind::by_name, "Store opening"));
+  fs::rename(shared.file("req.tmp"), shared.file("req.ply"));
+  const std::string missed = dir.file(missed_file_name(wall.local_now()));
+  ASSERT_TRUE(wait_until([&missed] {
+    std::vector<std::uint8_t> bytes;
+    read_whole_file(missed, bytes);
+    return std::string(bytes.begin(), bytes.end()).find("found again as number 1 (was 0)") !=
+           std::string::npos;
+  })) << "the request did not play while the warning was open";
+  EXPECT_EQ(saved().settings.sound_out_device, 0) << "saved while the job held its clip";
+
+  player->terminate();
+  ASSERT_TRUE(player->waitForFinished(20000));
+  EXPECT_EQ(player->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(player->exitCode(), 0);
+  const station after = saved();
+  EXPECT_EQ(after.settings.sound_out_device, 1);
+  ASSERT_EQ(after.content.list.count(), 2);
+  EXPECT_EQ(after.content.list[1].name_text(), "Loud");
+  EXPECT_EQ(after.content.list[1].clip, -1) << "the cut import keeps its name, not a clip";
+  EXPECT_FALSE(dir.exists("afl001.aud"));
+  for (const auto& e : fs::directory_iterator(dir.root()))
+    EXPECT_NE(e.path().filename().string().rfind("rec", 0), 0u) << e.path();
 }
 
 TEST_F(ProcessTest, DesktopCopyTakesOverFromTheHeadlessOne) {
