@@ -98,11 +98,12 @@ snd_pcm_t* alsa_open_pcm(const std::string& name, bool capture, const wave_forma
   return pcm;
 }
 
-alsa_poll_watch::alsa_poll_watch(int safety_ms, std::function<void()> wake)
-    : wake_(std::move(wake)) {
-  safety_.setInterval(safety_ms);
-  QObject::connect(&safety_, &QTimer::timeout, [this] { wake_(); });
-}
+alsa_poll_watch::alsa_poll_watch(std::shared_ptr<loop_watch> loop, int safety_ms,
+                                 std::function<void()> wake)
+    : loop_(std::move(loop)),
+      safety_ms_(safety_ms),
+      wake_(std::move(wake)),
+      safety_(loop_->timer()) {}
 
 void alsa_poll_watch::attach(snd_pcm_t* pcm) {
   const int count = snd_pcm_poll_descriptors_count(pcm);
@@ -110,25 +111,30 @@ void alsa_poll_watch::attach(snd_pcm_t* pcm) {
   if (count > 0) snd_pcm_poll_descriptors(pcm, fds.data(), static_cast<unsigned>(count));
   for (const pollfd& p : fds) {
     // A plugin may ask for POLLIN whatever the direction (the pulse PCM does).
-    auto type = (p.events & POLLIN) != 0 ? QSocketNotifier::Read : QSocketNotifier::Write;
-    auto n = std::make_unique<QSocketNotifier>(p.fd, type);
-    n->setEnabled(false);
-    QObject::connect(n.get(), &QSocketNotifier::activated, [this] { wake_(); });
-    notifiers_.push_back(std::move(n));
+    const fd_interest interest =
+        (p.events & POLLIN) != 0 ? fd_interest::readable : fd_interest::writable;
+    watches_.push_back(loop_->watch(p.fd, interest, [this] { wake_(); }));
   }
 }
 
+void alsa_poll_watch::arm_safety() {
+  safety_->start(safety_ms_, [this] {
+    arm_safety();  // again before the wake-up, which may stop it
+    wake_();
+  });
+}
+
 void alsa_poll_watch::enable(bool on) {
-  for (auto& n : notifiers_) n->setEnabled(on);
-  if (on && !safety_.isActive()) safety_.start();
-  if (!on) safety_.stop();
+  for (auto& w : watches_) w->set_enabled(on);
+  if (on && !safety_->active()) arm_safety();
+  if (!on) safety_->stop();
 }
 
 void alsa_poll_watch::detach() {
   enable(false);
-  for (auto& n : notifiers_)
-    retired_.push_back(std::move(n));  // one of them may be the notifier whose signal is running
-  notifiers_.clear();
+  for (auto& w : watches_)
+    retired_.push_back(std::move(w));  // one of them may be the watch whose callback is running
+  watches_.clear();
   if (depth_ == 0) retired_.clear();
 }
 
@@ -142,8 +148,8 @@ alsa_poll_watch::wake_scope::~wake_scope() {
 }
 
 void alsa_poll_watch::take_events(snd_pcm_t* pcm) const {
-  if (notifiers_.empty()) return;
-  std::vector<pollfd> fds(notifiers_.size());
+  if (watches_.empty()) return;
+  std::vector<pollfd> fds(watches_.size());
   snd_pcm_poll_descriptors(pcm, fds.data(), static_cast<unsigned>(fds.size()));
   for (auto& p : fds) p.revents = p.events;
   unsigned short revents = 0;

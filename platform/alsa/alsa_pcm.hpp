@@ -1,14 +1,13 @@
 #pragma once
 // What the ALSA wave-out and wave-in share: opening a PCM in the project's format with the period
-// layout asked for, watching its poll descriptors from the Qt event loop, and the device names.
+// layout asked for, watching its poll descriptors from the program's event loop, and the device
+// names.
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <QSocketNotifier>
-#include <QTimer>
-
+#include "platform/api/loop_watch.hpp"
 #include "platform/api/wave_out.hpp"
 
 typedef struct _snd_pcm snd_pcm_t;  // NOLINT(bugprone-reserved-identifier): ALSA's own name
@@ -43,12 +42,12 @@ bool alsa_default_playback_opens(std::string& why);
 // "WHAT: ALSA's text for `code`" (a negative error number as ALSA returns it).
 std::string alsa_error_text(const std::string& what, int code);
 
-// The poll descriptors of one open PCM on QSocketNotifiers of the calling thread, with a slow
-// timer as a safety net, each calling `wake` from the event loop. The notifiers of a closed PCM
-// are kept until no wake-up can be running, so a wake-up may close the PCM.
+// The poll descriptors of one open PCM watched on `loop`, with a slow timer as a safety net, each
+// calling `wake` from the event loop. The watches of a closed PCM are kept until no wake-up can be
+// running, so a wake-up may close the PCM.
 class alsa_poll_watch {
  public:
-  alsa_poll_watch(int safety_ms, std::function<void()> wake);
+  alsa_poll_watch(std::shared_ptr<loop_watch> loop, int safety_ms, std::function<void()> wake);
   void attach(snd_pcm_t* pcm);  // disabled until enable()
   void enable(bool on);
   void detach();
@@ -67,11 +66,15 @@ class alsa_poll_watch {
   void take_events(snd_pcm_t* pcm) const;
 
  private:
+  void arm_safety();
+
+  std::shared_ptr<loop_watch> loop_;
+  int safety_ms_;
   std::function<void()> wake_;
-  std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
-  std::vector<std::unique_ptr<QSocketNotifier>> retired_;
+  std::vector<std::unique_ptr<fd_watch>> watches_;
+  std::vector<std::unique_ptr<fd_watch>> retired_;
   int depth_ = 0;
-  QTimer safety_;
+  std::unique_ptr<loop_timer> safety_;
 };
 
 }  // namespace zta

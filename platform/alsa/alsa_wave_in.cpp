@@ -14,8 +14,8 @@ constexpr int safety_ms = 50;
 
 }  // namespace
 
-alsa_wave_in::alsa_wave_in(std::vector<alsa_device> devices)
-    : devices_(std::move(devices)), watch_(safety_ms, [this] { pump(); }) {}
+alsa_wave_in::alsa_wave_in(std::shared_ptr<loop_watch> loop, std::vector<alsa_device> devices)
+    : devices_(std::move(devices)), watch_(std::move(loop), safety_ms, [this] { pump(); }) {}
 
 alsa_wave_in::~alsa_wave_in() {
   close();

@@ -1,9 +1,9 @@
 #pragma once
 // Wave-in on an ALSA capture PCM (through the plug layer, so any card gives S16_LE mono at
-// 22050 Hz), run from the Qt event loop of the calling thread like alsa_wave_out: the PCM is
-// non-blocking, its poll descriptors sit on QSocketNotifiers with a slow timer as a safety net, and
-// a queued buffer is delivered on that thread once ALSA has handed over all of its frames.
-// Whatever the device captures while no buffer is queued is dropped.
+// 22050 Hz), run from the event loop `loop` watches like alsa_wave_out: the PCM is non-blocking,
+// its poll descriptors are watched there with a slow timer as a safety net, and a queued buffer is
+// delivered on that thread once ALSA has handed over all of its frames. Whatever the device
+// captures while no buffer is queued is dropped.
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -18,9 +18,10 @@ namespace zta {
 
 class alsa_wave_in final : public wave_in {
  public:
-  alsa_wave_in() : alsa_wave_in(alsa_playback_devices()) {}
   // The same names as the output: "default", then the plug device of each card.
-  explicit alsa_wave_in(std::vector<alsa_device> devices);
+  explicit alsa_wave_in(std::shared_ptr<loop_watch> loop)
+      : alsa_wave_in(std::move(loop), alsa_playback_devices()) {}
+  alsa_wave_in(std::shared_ptr<loop_watch> loop, std::vector<alsa_device> devices);
   ~alsa_wave_in() override;
 
   std::vector<std::string> device_names() const override;

@@ -1,9 +1,9 @@
 #pragma once
 // Wave-out on an ALSA PCM (through the plug layer: S16_LE, 22050 Hz, 1 or 2 channels), run from
-// the Qt event loop of the calling thread: the PCM is non-blocking and its poll descriptors sit
-// on QSocketNotifiers, with a slow timer as a safety net, so completions reach the listener on
-// that thread. A buffer is complete once the device has consumed all of its frames. The volume
-// word is applied to the samples as they are handed to ALSA (gain V / 65535 per channel).
+// the event loop `loop` watches (the calling thread's): the PCM is non-blocking and its poll
+// descriptors are watched there, with a slow timer as a safety net, so completions reach the
+// listener on that thread. A buffer is complete once the device has consumed all of its frames. The
+// volume word is applied to the samples as they are handed to ALSA (gain V / 65535 per channel).
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -18,8 +18,9 @@ namespace zta {
 
 class alsa_wave_out final : public wave_out {
  public:
-  alsa_wave_out() : alsa_wave_out(alsa_playback_devices()) {}
-  explicit alsa_wave_out(std::vector<alsa_device> devices);
+  explicit alsa_wave_out(std::shared_ptr<loop_watch> loop)
+      : alsa_wave_out(std::move(loop), alsa_playback_devices()) {}
+  alsa_wave_out(std::shared_ptr<loop_watch> loop, std::vector<alsa_device> devices);
   ~alsa_wave_out() override;
 
   std::vector<std::string> device_names() const override;

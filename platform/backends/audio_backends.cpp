@@ -8,6 +8,7 @@
 #include "platform/alsa/alsa_wave_in.hpp"
 #include "platform/alsa/alsa_wave_out.hpp"
 #include "platform/qt/qt_loop_timer.hpp"
+#include "platform/qt/qt_loop_watch.hpp"
 #include "platform/sim/sim_audio.hpp"
 #include "platform/sim/sim_wave_in.hpp"
 
@@ -48,9 +49,10 @@ bool make_audio_devices(const char* zta_audio, audio_devices& out, std::string& 
   std::string value = zta_audio != nullptr ? zta_audio : "";
   if (value.empty() && fall_back(fallback_folder, out)) return true;
   if (value.empty() || value == "alsa") {
-    out.out = std::make_unique<alsa_wave_out>();
-    out.audition = std::make_unique<alsa_wave_out>();
-    out.in = std::make_unique<alsa_wave_in>();
+    auto loop = std::make_shared<qt_loop_watch>();
+    out.out = std::make_unique<alsa_wave_out>(loop);
+    out.audition = std::make_unique<alsa_wave_out>(loop);
+    out.in = std::make_unique<alsa_wave_in>(loop);
     out.mixer = std::make_unique<alsa_aux_mixer>();
     out.description = "ALSA";
     return true;

@@ -54,7 +54,7 @@ TEST_F(AlsaCapture, RecordingThroughTheDeviceMatchesTheImportOfItsInput) {
   ann_blk a = always_current("Mine", -1);
   a.user_made = 1;
   st.content.list.push_back(a);
-  alsa_wave_in in;
+  alsa_wave_in in(qt_loop());
   test_wave_out out;
   edit_audio audio(st, &in, &out);
   std::vector<int> levels;
@@ -76,14 +76,14 @@ TEST_F(AlsaCapture, RecordingThroughTheDeviceMatchesTheImportOfItsInput) {
 }
 
 TEST_F(AlsaCapture, DevicesAndFailures) {
-  alsa_wave_in in;
+  alsa_wave_in in(qt_loop());
   ASSERT_FALSE(in.device_names().empty());
   EXPECT_EQ(in.device_names()[0], "default");
   struct sink final : wave_in_listener {
     void buffer_filled(wave_in_header&) override { ++n; }
     int n = 0;
   } l;
-  alsa_wave_in missing(std::vector<alsa_device>{{"nothing", "no_such_pcm_here"}});
+  alsa_wave_in missing(qt_loop(), std::vector<alsa_device>{{"nothing", "no_such_pcm_here"}});
   EXPECT_FALSE(missing.open(0, wave_format{1, 22050}, l));
   EXPECT_FALSE(in.open(3, wave_format{1, 22050}, l));
   ASSERT_TRUE(in.open(0, wave_format{1, 22050}, l));

@@ -42,7 +42,7 @@ TEST_P(AlsaFilePcm, CapturedBytesAreChimeClipAndPadding) {
   const bool is_balanced = GetParam();
   programme p(dir, 3000, 8192 * 10 + 77);  // longer than the nine buffers: refills are exercised
   p.st.settings.balanced = is_balanced ? 1 : 0;
-  alsa_wave_out device;
+  alsa_wave_out device(qt_loop());
   recording_aux_mixer mixer;
   announcement_player player(p.st, device, mixer, &no_play_log);
   player.play_announcement(&p.ann);
@@ -63,7 +63,7 @@ TEST_F(AlsaFilePcm, VolumeScalesTheSamples) {
   programme p(dir, 0, 100);
   p.st.settings.chimes = 0;
   p.st.settings.announcement_level = 50;  // V = 32767
-  alsa_wave_out device;
+  alsa_wave_out device(qt_loop());
   recording_aux_mixer mixer;
   announcement_player player(p.st, device, mixer, &no_play_log);
   player.play_announcement(&p.ann);
@@ -78,13 +78,13 @@ TEST_F(AlsaFilePcm, VolumeScalesTheSamples) {
 }
 
 TEST_F(AlsaFilePcm, DeviceListStartsWithDefault) {
-  auto names = alsa_wave_out().device_names();
+  auto names = alsa_wave_out(qt_loop()).device_names();
   ASSERT_FALSE(names.empty());
   EXPECT_EQ(names[0], "default");
 }
 
 TEST_F(AlsaFilePcm, OpenFailsForAMissingDevice) {
-  alsa_wave_out device(std::vector<alsa_device>{{"nothing", "no_such_pcm_here"}});
+  alsa_wave_out device(qt_loop(), std::vector<alsa_device>{{"nothing", "no_such_pcm_here"}});
   recording_aux_mixer mixer;
   programme p(dir);
   announcement_player player(p.st, device, mixer, &no_play_log);

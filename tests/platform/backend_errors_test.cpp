@@ -15,6 +15,7 @@
 #include "platform/alsa/alsa_wave_in.hpp"
 #include "platform/alsa/alsa_wave_out.hpp"
 #include "platform/curl/curl_ftp_client.hpp"
+#include "platform/qt/qt_loop_watch.hpp"
 #include "tests/platform/ftp_server.hpp"
 
 namespace zta {
@@ -76,7 +77,8 @@ class AlsaErrors : public ::testing::Test {
 };
 
 TEST_F(AlsaErrors, AFailedOpenSaysWhichDeviceAndWhy) {
-  alsa_wave_out out(std::vector<alsa_device>{{"Missing", "nosuchpcm"}});
+  alsa_wave_out out(std::make_shared<qt_loop_watch>(),
+                    std::vector<alsa_device>{{"Missing", "nosuchpcm"}});
   EXPECT_EQ(out.last_error(), "");
   EXPECT_FALSE(out.open(0, wave_format{}, listener));
   const std::string reason = snd_strerror(-ENOENT);
@@ -87,7 +89,8 @@ TEST_F(AlsaErrors, AFailedOpenSaysWhichDeviceAndWhy) {
   EXPECT_FALSE(out.write(h));
   EXPECT_EQ(out.last_error(), "ALSA: the playback device is not open");
 
-  alsa_wave_in in(std::vector<alsa_device>{{"Missing", "nosuchpcm"}});
+  alsa_wave_in in(std::make_shared<qt_loop_watch>(),
+                  std::vector<alsa_device>{{"Missing", "nosuchpcm"}});
   EXPECT_FALSE(in.open(0, wave_format{}, listener));
   EXPECT_EQ(in.last_error(), "ALSA: cannot open \"nosuchpcm\" for capture: " + reason);
   EXPECT_FALSE(in.start());

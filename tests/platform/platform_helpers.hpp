@@ -10,15 +10,22 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "announcements/clip_files.hpp"
 #include "announcements/station.hpp"
+#include "platform/qt/qt_loop_watch.hpp"
 
 namespace zta::test {
 
 namespace fs = std::filesystem;
+
+// The event loop of the test's thread, as the ALSA backend is handed it.
+inline std::shared_ptr<loop_watch> qt_loop() {
+  return std::make_shared<qt_loop_watch>();
+}
 
 inline fs::path fresh_dir(const std::string& prefix) {
   auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

@@ -123,7 +123,7 @@ struct timing_listener final : wave_out_listener {
 };
 
 TEST_F(PulseAudio, BuffersCompleteAtTheAudioRateOnTheMainThread) {
-  alsa_wave_out device;  // "default" goes to PulseAudio
+  alsa_wave_out device(qt_loop());  // "default" goes to PulseAudio
   timing_listener l;
   l.device = &device;
   l.wanted = 20;
@@ -149,7 +149,7 @@ TEST_F(PulseAudio, BuffersCompleteAtTheAudioRateOnTheMainThread) {
 
 TEST_F(PulseAudio, ShortAnnouncementKeepsTheDeviceForNineBuffers) {
   programme p(root / "announcement", 0, 2000);
-  alsa_wave_out device;
+  alsa_wave_out device(qt_loop());
   recording_aux_mixer mixer;
   announcement_player player(p.st, device, mixer, &no_play_log);
   auto start = std::chrono::steady_clock::now();
