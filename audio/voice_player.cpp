@@ -72,8 +72,8 @@ bool voice_player::open_sound_file(const std::string& path, bool delete_after) {
 std::size_t voice_player::read_whole_samples(file_handle& f, std::uint64_t& left,
                                              std::uint8_t* dest, std::size_t bytes, bool copy) {
   std::size_t got = copy && f != nullptr
-                         ? std::fread(dest, 1, bytes, f.get())
-                         : static_cast<std::size_t>(std::min<std::uint64_t>(bytes, left));
+                        ? std::fread(dest, 1, bytes, f.get())
+                        : static_cast<std::size_t>(std::min<std::uint64_t>(bytes, left));
   left -= std::min<std::uint64_t>(got, left);
   return got - got % 2;
 }

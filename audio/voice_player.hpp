@@ -68,7 +68,7 @@ class voice_player {
   std::uint64_t chime_left_ = 0;
   std::string temporary_path_;
   bool count_only_ = false;
-  bool clip_counted_ = false;   // open for counting, without a handle
+  bool clip_counted_ = false;  // open for counting, without a handle
   bool chime_counted_ = false;
   std::array<probed_file, clip_count> clips_probed_{};
   std::array<probed_file, 4> chimes_probed_{};  // by chime setting 1..3

@@ -2,8 +2,8 @@
 // scheduler would play between two moments (see schedule_run.hpp: the real tick and player on a
 // simulated clock and device; nothing in DIR changes). With no sound-out device configured (-1) a
 // start prints no end line, since nothing plays.
-#include <cinttypes>
 #include <array>
+#include <cinttypes>
 #include <cstdio>
 #include <string>
 
