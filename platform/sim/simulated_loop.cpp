@@ -45,11 +45,16 @@ void simulated_loop::track_device() {
 void simulated_loop::run_until(std::int64_t end_ticks) {
   track_device();
   for (;;) {
+    // The earliest armed timer, the lowest id among equals.
     auto timer = timers_.end();
+    std::int64_t due = unarmed;
     for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-      if (timer == timers_.end() || it->due < timer->due) timer = it;
+      if (it->due < due) {
+        due = it->due;
+        timer = it;
+      }
     }
-    bool have_timer = timer != timers_.end() && timer->due != unarmed && timer->due <= end_ticks;
+    bool have_timer = timer != timers_.end() && due <= end_ticks;
     bool have_done = next_done_ && *next_done_ <= end_ticks;
     if (!have_timer && !have_done) break;
     if (have_done && (!have_timer || *next_done_ <= timer->due)) {
