@@ -32,6 +32,7 @@ missed_outcome announcement_player::play_announcement(const ann_blk* a, play_tri
   stop(a == nullptr ? missed_reason::cut_off_by_page : missed_reason::cut_off_by_play);
   int chimes = st_.settings.chimes;
   stream_.close();
+  stream_.set_count_only(fixed_files_ && !device_.wants_samples());
   bool sound = true;
   if (a != nullptr) {
     sound = stream_.open_clip_file(a->clip);
@@ -56,6 +57,7 @@ missed_outcome announcement_player::play_announcement(const ann_blk* a, play_tri
 missed_outcome announcement_player::play_file(const std::string& path, play_trigger why) {
   stop(missed_reason::cut_off_by_play);
   stream_.close();
+  stream_.set_count_only(fixed_files_ && !device_.wants_samples());
   const bool sound = stream_.open_sound_file(path, true);
   if (!sound) {
     delete_file(path);

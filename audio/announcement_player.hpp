@@ -68,6 +68,11 @@ class announcement_player final : public wave_out_listener {
   // play opens the device afresh.
   void device_failed() override;
 
+  // The clip and chime files do not change while this player runs (the schedule preview): with a
+  // device that ignores the samples, each file is then opened once for whether it opens and its
+  // size, not at every play.
+  void set_fixed_files(bool on) { fixed_files_ = on; }
+
   // Called right before every device open (where a renumbered card is found again by name).
   void set_before_open(std::function<void()> hook) { before_open_ = std::move(hook); }
   // Where missed starts go (off for a preview); the scheduler records its own skips there.
@@ -122,6 +127,7 @@ class announcement_player final : public wave_out_listener {
   std::uint64_t buffers_done_ = 0;
 
   bool page_active_ = false;
+  bool fixed_files_ = false;
   voice_player stream_;
   bool is_open_ = false;
   bool balanced_ = false;  // the format the device was opened with

@@ -91,6 +91,8 @@ bool run_schedule(const std::string& dir, std::int32_t from, std::int32_t to,
   recording_aux_mixer mixer(std::vector<std::string>(128, "preview: line"));
   announcement_player player(st, loop.device(), mixer, &no_play_log,
                              missed_log([&watch](const missed_entry& e) { watch.missed(e); }));
+  // Nothing changes the folder's clips meanwhile: each is opened once, not at every play.
+  player.set_fixed_files(true);
   remote_folder remote;  // off: a run never touches a control folder
   run_callouts callouts(st, loop, player, watch);
   scheduler_tick tick(st, player, remote, loop.clock(), callouts);

@@ -21,11 +21,8 @@ void simulated_loop::arm(int id, int ms) {
 }
 
 void simulated_loop::kill(int id) {
-  for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-    if (it->id == id) {
-      timers_.erase(it);
-      return;
-    }
+  for (armed_timer& t : timers_) {
+    if (t.id == id) t.due = unarmed;
   }
 }
 
@@ -48,11 +45,16 @@ void simulated_loop::track_device() {
 void simulated_loop::run_until(std::int64_t end_ticks) {
   track_device();
   for (;;) {
+    // The earliest armed timer, the lowest id among equals.
     auto timer = timers_.end();
+    std::int64_t due = unarmed;
     for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-      if (timer == timers_.end() || it->due < timer->due) timer = it;
+      if (it->due < due) {
+        due = it->due;
+        timer = it;
+      }
     }
-    bool have_timer = timer != timers_.end() && timer->due <= end_ticks;
+    bool have_timer = timer != timers_.end() && due <= end_ticks;
     bool have_done = next_done_ && *next_done_ <= end_ticks;
     if (!have_timer && !have_done) break;
     if (have_done && (!have_timer || *next_done_ <= timer->due)) {
@@ -67,7 +69,7 @@ void simulated_loop::run_until(std::int64_t end_ticks) {
     } else {
       int id = timer->id;
       set_ticks(timer->due);
-      timers_.erase(timer);
+      timer->due = unarmed;
       int period = on_timer ? on_timer(id) : 0;
       if (period > 0) arm(id, period);
     }

@@ -54,10 +54,12 @@ class simulated_loop {
   test_wave_out device_;
   struct armed_timer {
     int id;
-    std::int64_t due;  // tick
+    std::int64_t due;  // tick, or unarmed
   };
-  // In increasing id; a handful of timers re-armed on every event, so a flat list that stops
-  // allocating once it has held them all (a map allocated and freed a node per event).
+  static constexpr std::int64_t unarmed = INT64_MAX;
+  // In increasing id; a handful of timers re-armed on every event, so a flat list that keeps an
+  // entry for every id ever armed (a killed one is unarmed, not removed): nothing moves or
+  // allocates per event (a map allocated and freed a node per event).
   std::vector<armed_timer> timers_;
   std::optional<std::int64_t> next_done_;
   int seen_opens_ = 0;

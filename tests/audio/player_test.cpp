@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "announcements/clip_files.hpp"
@@ -342,6 +345,93 @@ TEST_F(PlayerTest, SampleBlindDeviceSeesTheSameProgrammeLength) {
       completed.push_back(blind.completed);
     }
     EXPECT_EQ(completed[0], completed[1]) << clip_bytes;
+  }
+}
+
+// How two plays in a row went, as the schedule and its missed file see them.
+struct play_trace {
+  std::vector<play_outcome> outcomes;
+  std::vector<std::uint64_t> completed;  // buffers completed by the end of each play
+  std::vector<std::string> missed;       // reasons, in order
+  bool operator==(const play_trace&) const = default;
+};
+
+// A device that ignores the samples, whether its player opens the files at every play or once
+// (fixed files), sees what a device that plays them sees: the programme's length, its outcome and
+// its missed records, at the second play too.
+TEST_F(PlayerTest, CountedPlaysGoAsPlayedOnes) {
+  struct row {
+    const char* what;
+    std::optional<std::size_t> clip_bytes;   // none: no clip file
+    std::optional<std::size_t> chime_bytes;  // none: no chime file
+    int cut_after = 0;                       // completions before Stop; 0: played to the end
+    bool clip_is_folder = false;
+  };
+  const row rows[] = {
+      {"short clip after an odd chime", 3001, 8195},
+      {"clip of many blocks, odd length", 16384 * 12 + 3, 8192},
+      {"long clip cut off midway", 16384 * 20, 8192, 12},
+      {"clip ending in the second buffer, cut after the first", 4000, 14000, 1},
+      {"clip ending in the second buffer, cut after it", 4000, 14000, 2},
+      {"missing clip", std::nullopt, 8192},
+      {"missing chime", 5000, std::nullopt},
+      {"a folder where the clip should be", 0, 14000, 1, true},
+  };
+  for (const row& r : rows) {
+    fs::remove_all(clip_path(st, 0));
+    fs::remove(chime_path(st, 2));
+    if (r.clip_is_folder)
+      fs::create_directory(clip_path(st, 0));
+    else if (r.clip_bytes)
+      write_file(clip_path(st, 0), std::vector<std::uint8_t>(*r.clip_bytes, 5));
+    if (r.chime_bytes) put_chime(std::vector<std::uint8_t>(*r.chime_bytes, 3));
+
+    std::vector<play_trace> traces;
+    for (auto [keep, fixed] : {std::pair{true, false}, {false, false}, {false, true}}) {
+      play_trace t;
+      test_wave_out dev;
+      dev.keep_written = keep;
+      announcement_player p(st, dev, mixer, &no_play_log, missed_log([&t](const missed_entry& e) {
+                              t.missed.push_back(e.reason);
+                            }));
+      p.set_fixed_files(fixed);
+      for (int play = 0; play < 2; ++play) {
+        p.play_announcement(&ann);
+        t.outcomes.push_back(p.last_outcome());
+        if (r.cut_after > 0) {
+          for (int i = 0; i < r.cut_after; ++i) dev.complete_next();
+          p.stop();
+        } else {
+          dev.complete_all();
+        }
+        t.completed.push_back(dev.completed);
+      }
+      traces.push_back(t);
+    }
+    EXPECT_EQ(traces[1], traces[0]) << r.what << ": opened at every play";
+    EXPECT_EQ(traces[2], traces[0]) << r.what << ": fixed files";
+  }
+}
+
+// Only a player told that its files stay as they are, with a device that ignores the samples,
+// keeps what the first open told: the program's player finds a clip gone at the next play.
+TEST_F(PlayerTest, OnlyFixedFilesAreOpenedOnce) {
+  for (auto [keep, fixed, second] : {std::tuple{true, false, play_outcome::no_sound},
+                                     {true, true, play_outcome::no_sound},
+                                     {false, false, play_outcome::no_sound},
+                                     {false, true, play_outcome::started}}) {
+    put_clip(3000);
+    test_wave_out dev;
+    dev.keep_written = keep;
+    announcement_player p(st, dev, mixer, &no_play_log, missed_log());
+    p.set_fixed_files(fixed);
+    p.play_announcement(&ann);
+    EXPECT_EQ(p.last_outcome(), play_outcome::started);
+    dev.complete_all();
+    fs::remove(clip_path(st, 0));
+    p.play_announcement(&ann);
+    EXPECT_EQ(p.last_outcome(), second) << "keep " << keep << ", fixed " << fixed;
+    dev.complete_all();
   }
 }
 
