@@ -65,12 +65,17 @@ std::optional<std::int32_t> make_moment(const calendar_fields& f) {
   return static_cast<std::int32_t>(t);
 }
 
-std::string moment_text(std::int32_t moment) {
+moment_chars moment_text_chars(std::int32_t moment) {
   const calendar_fields f = break_moment(moment);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour,
-                f.minute, f.second);
-  return buf;
+  // Years of the signed 32-bit scale have four digits (1901..2038): twenty bytes hold it all.
+  moment_chars text{};
+  std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day,
+                f.hour, f.minute, f.second);
+  return text;
+}
+
+std::string moment_text(std::int32_t moment) {
+  return moment_text_chars(moment).data();
 }
 
 }  // namespace zta

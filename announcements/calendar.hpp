@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +20,9 @@ struct calendar_fields {
 calendar_fields break_moment(std::int32_t moment);
 // The moment as "YYYY-MM-DD HH:MM:SS".
 std::string moment_text(std::int32_t moment);
+// The same text, NUL-terminated in a fixed buffer, for callers that print millions of them.
+using moment_chars = std::array<char, 20>;
+moment_chars moment_text_chars(std::int32_t moment);
 // Normalises out-of-range fields (month 13 is January of the next year, day 32 runs into the next
 // month, ...) and fails when the result does not fit the signed 32-bit scale.
 std::optional<std::int32_t> make_moment(const calendar_fields& f);
