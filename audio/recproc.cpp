@@ -1,6 +1,7 @@
 #include "audio/recproc.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "announcements/clip_files.hpp"
@@ -23,14 +24,41 @@ std::int32_t peak_of(const std::int16_t* s, std::int32_t n) {
   return p;
 }
 
+// The same over a whole block, in a loop of fixed length the compiler vectorises.
+std::int32_t block_peak(const std::array<std::int16_t, recproc::block_samples>& s) {
+  std::int32_t p = 0;
+  for (const std::int16_t v : s) p = std::max(p, v < 0 ? -v : static_cast<int>(v));
+  return p;
+}
+
+// The peak of the r bytes read into a block.
+std::int32_t read_peak(const std::array<std::int16_t, recproc::block_samples>& s, std::int32_t r) {
+  return r == recproc::block_bytes ? block_peak(s) : peak_of(s.data(), r / 2);
+}
+
 std::int16_t scaled(std::int16_t s, std::int32_t smoothed) {
   return static_cast<std::int16_t>((s * (smoothed >> 10)) >> 10);
 }
 
+// One block at a gain moving by delta each sample; returns the gain reached. The buffers never
+// overlap, which lets the compiler vectorise the loop.
+std::int32_t ramp(const std::int16_t* __restrict in, std::int16_t* __restrict out,
+                  std::int32_t smoothed, std::int32_t delta) {
+  for (int k = 0; k < recproc::block_samples; ++k) {
+    smoothed += delta;
+    out[k] = scaled(in[k], smoothed);
+  }
+  return smoothed;
+}
+
 // Reads a whole block, zeroing what the source did not fill; returns the bytes read.
 std::int32_t fetch(rectmp& src, std::array<std::int16_t, recproc::block_samples>& block) {
-  block.fill(0);
-  return src.fetch_block(block.data(), recproc::block_bytes);
+  const std::int32_t r = src.fetch_block(block.data(), recproc::block_bytes);
+  if (r < recproc::block_bytes) {
+    auto* bytes = reinterpret_cast<unsigned char*>(block.data());
+    std::memset(bytes + r, 0, static_cast<std::size_t>(recproc::block_bytes - r));
+  }
+  return r;
 }
 
 }  // namespace
@@ -93,8 +121,8 @@ bool recproc::start() {
   // Not yet referenced by any announcement: the clean-up must leave it alone until it is done.
   set_clip_filling(st_, new_clip_, true);
 
-  const std::int32_t r = fetch(*source_, held_);
-  held_peak_ = peak_of(held_.data(), r / 2);
+  const std::int32_t r = fetch(*source_, held());
+  held_peak_ = read_peak(held(), r);
   started_ = false;
   gain_ = source_->normalising_gain();
   if (gain_ <= gain_warn_high) warnings_.push_back(level_warning::very_high);
@@ -105,10 +133,14 @@ bool recproc::start() {
 
 void recproc::write_samples(const std::int16_t* s, std::int32_t bytes) {
   if (bytes <= 0) return;
+  const void* data = s;
   std::array<std::int16_t, block_samples> le;
-  std::memcpy(le.data(), s, static_cast<std::size_t>(bytes));
-  swap_le_samples(le.data(), static_cast<std::size_t>(bytes / 2));
-  if (std::fwrite(le.data(), 1, static_cast<std::size_t>(bytes), clip_file_.get()) !=
+  if constexpr (std::endian::native != std::endian::little) {
+    std::memcpy(le.data(), s, static_cast<std::size_t>(bytes));
+    swap_le_samples(le.data(), static_cast<std::size_t>(bytes / 2));
+    data = le.data();
+  }
+  if (std::fwrite(data, 1, static_cast<std::size_t>(bytes), clip_file_.get()) !=
       static_cast<std::size_t>(bytes)) {
     write_error_ = true;
   }
@@ -116,8 +148,8 @@ void recproc::write_samples(const std::int16_t* s, std::int32_t bytes) {
 
 bool recproc::step() {
   if (!running_) return false;
-  const std::int32_t r = fetch(*source_, ahead_);
-  const std::int32_t b = peak_of(ahead_.data(), r / 2);
+  const std::int32_t r = fetch(*source_, ahead());
+  const std::int32_t b = read_peak(ahead(), r);
   if (!started_ && static_cast<std::int64_t>(gain_) * b > start_threshold) started_ = true;
   if (started_) {
     written_ += block_samples;
@@ -129,22 +161,19 @@ bool recproc::step() {
     }
     // The gain moves in a straight line from its old value to the target across the block.
     const std::int32_t delta = (target * 1024 - smoothed_) >> 9;
-    for (int k = 0; k < block_samples; ++k) {
-      smoothed_ += delta;
-      out_[static_cast<std::size_t>(k)] = scaled(held_[static_cast<std::size_t>(k)], smoothed_);
-    }
+    smoothed_ = ramp(held().data(), out_.data(), smoothed_, delta);
     write_samples(out_.data(), block_bytes);
   }
   if (r == block_bytes) {
-    std::swap(held_, ahead_);
+    held_ = 1 - held_;
     held_peak_ = b;
     return true;
   }
   // The source is exhausted: the look-ahead's samples go out at the gain reached.
   for (std::int32_t k = 0; k < r / 2; ++k) {
-    out_[static_cast<std::size_t>(k)] = scaled(ahead_[static_cast<std::size_t>(k)], smoothed_);
+    out_[static_cast<std::size_t>(k)] = scaled(ahead()[static_cast<std::size_t>(k)], smoothed_);
   }
-  if (r % 2 != 0) out_[static_cast<std::size_t>(r / 2)] = ahead_[static_cast<std::size_t>(r / 2)];
+  if (r % 2 != 0) out_[static_cast<std::size_t>(r / 2)] = ahead()[static_cast<std::size_t>(r / 2)];
   write_samples(out_.data(), r);
   written_ += r / 2;
   running_ = false;
