@@ -128,23 +128,23 @@ void wav_read_ahead::run() {
   changed_.notify_all();
 }
 
-wav_read_ahead::batch* wav_read_ahead::take_ready() {
+wav_read_ahead::batch* wav_read_ahead::exchange(batch* done) {
+  if (done != nullptr) {
+    done->bytes.clear();
+    done->last = false;
+    {
+      std::lock_guard lock(mutex_);
+      free_.push_back(done);
+    }
+    // Outside the lock, so the woken worker does not at once wait for it.
+    changed_.notify_all();
+  }
   std::unique_lock lock(mutex_);
   changed_.wait(lock, [&] { return !ready_.empty() || worker_done_; });
   if (ready_.empty()) return nullptr;
   batch* b = ready_.front();
   ready_.pop_front();
   return b;
-}
-
-void wav_read_ahead::give_back(batch* b) {
-  b->bytes.clear();
-  b->last = false;
-  {
-    std::lock_guard lock(mutex_);
-    free_.push_back(b);
-  }
-  changed_.notify_all();
 }
 
 bool wav_read_ahead::step(sample_sink& sink) {
@@ -166,8 +166,7 @@ bool wav_read_ahead::step(sample_sink& sink) {
       reading_ = false;
       return false;
     }
-    if (current_ != nullptr) give_back(current_);
-    current_ = take_ready();
+    current_ = exchange(current_);
     piece_ = 0;
     offset_ = 0;
     if (current_ == nullptr) {

@@ -47,8 +47,9 @@ class wav_read_ahead {
   class queue_sink;
 
   void run();
-  batch* take_ready();
-  void give_back(batch* b);
+  // Gives a batch that has been handed on back to the worker and takes the next one, waiting for
+  // it; null once the worker has ended without another.
+  batch* exchange(batch* done);
 
   std::unique_ptr<queue_sink> sink_;
   acmwav* wav_ = nullptr;

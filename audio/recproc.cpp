@@ -105,6 +105,8 @@ bool recproc::start() {
     return false;
   }
   source_->rewind();
+  // The processing is the temporary file's last reader.
+  source_->give_back_what_is_read();
   new_clip_ = static_cast<std::int16_t>(find_free_clip(st_));
   if (!valid_clip(new_clip_)) {
     fail(recproc_failure::no_free_clip);

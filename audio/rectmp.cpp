@@ -1,5 +1,6 @@
 #include "audio/rectmp.hpp"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -139,10 +140,32 @@ int rectmp::append_block(std::int16_t* samples, std::int32_t byte_count) {
 }
 
 void rectmp::rewind() {
+  give_back_ = false;
+  read_ = 0;
+  given_back_ = 0;
   if (file_ != nullptr) {
     std::fflush(file_);
     std::fseek(file_, 0, SEEK_SET);
   }
+}
+
+void rectmp::give_back_what_is_read() {
+  give_back_ = file_ != nullptr;
+}
+
+// In whole stretches at least one stretch behind what was fetched, so well behind the stream's
+// buffer: those bytes are never read again. Where holes cannot be punched (another system or
+// file system) the room goes back with the file, as before.
+void rectmp::give_back_room() {
+#if defined(__linux__) && defined(FALLOC_FL_PUNCH_HOLE)
+  const std::int64_t upto = (read_ - give_back_stretch) / give_back_stretch * give_back_stretch;
+  if (::fallocate(::fileno(file_), FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE,
+                  static_cast<off_t>(given_back_), static_cast<off_t>(upto - given_back_)) == 0) {
+    given_back_ = upto;
+    return;
+  }
+#endif
+  give_back_ = false;
 }
 
 std::int32_t rectmp::fetch_block(void* buffer, std::int32_t byte_count) {
@@ -150,6 +173,8 @@ std::int32_t rectmp::fetch_block(void* buffer, std::int32_t byte_count) {
   const std::size_t r = std::fread(buffer, 1, static_cast<std::size_t>(byte_count), file_);
   if (std::ferror(file_) || r > static_cast<std::size_t>(byte_count)) return 0;
   swap_le_samples(static_cast<std::int16_t*>(buffer), r / 2);
+  read_ += static_cast<std::int64_t>(r);
+  if (give_back_ && read_ - given_back_ >= 2 * give_back_stretch) give_back_room();
   return static_cast<std::int32_t>(r);
 }
 
