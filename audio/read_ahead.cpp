@@ -42,6 +42,14 @@ class wav_read_ahead::queue_sink final : public sample_sink {
     hand_over(last);
   }
 
+  // Before a new reading: nothing being filled.
+  void reset() {
+    filling_ = nullptr;
+    used_ = 0;
+    stop = false;
+    direct_ = nullptr;
+  }
+
   std::atomic<bool> stop{false};
   sample_sink* direct_ = nullptr;  // without a worker the pieces go straight to the step's sink
 
@@ -96,8 +104,7 @@ bool wav_read_ahead::open(acmwav& wav, const std::string& path) {
       free_.push_back(b.get());
     }
   }
-  sink_->stop = false;
-  sink_->direct_ = nullptr;
+  sink_->reset();
   wav_ = &wav;
   current_ = nullptr;
   reading_ = true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -134,31 +135,39 @@ TEST(ReadAhead, AReaderFailureReachesTheStepAfterItsPieces) {
 }
 
 // Stopping at any point ends the worker (it may be waiting for room); the reader is then the
-// caller's again, and a file that cannot be read starts no worker at all.
+// caller's again, the same read-ahead can read another file, and a file that cannot be read
+// starts no worker at all.
 TEST(ReadAhead, StopsAtAnyPointAndRefusesWhatTheReaderRefuses) {
   temp_folder dir;
-  dir.write("long.wav", pcm16_wav(22050, 1, noise(22050 * 300, 7)));
+  const auto samples = noise(22050 * 300, 7);
+  dir.write("long.wav", pcm16_wav(22050, 1, samples));
   dir.write("text.wav", std::string("not a wave file"));
-  for (int steps : {0, 1, 2000}) {
+  wav_read_ahead ahead;
+  for (int steps : {0, 1, 2000, 0}) {
     SCOPED_TRACE(steps);
     acmwav w;
-    wav_read_ahead ahead;
     ASSERT_TRUE(ahead.open(w, dir.file("long.wav")));
     capture_sink sink;
     for (int i = 0; i < steps; ++i) ASSERT_TRUE(ahead.step(sink));
     ahead.stop();
     EXPECT_FALSE(ahead.step(sink));
-    EXPECT_EQ(sink.block_bytes.size(), static_cast<std::size_t>(steps));
+    EXPECT_EQ(sink.block_bytes, std::vector<std::int32_t>(static_cast<std::size_t>(steps), 2048));
+    EXPECT_TRUE(std::equal(sink.samples.begin(), sink.samples.end(), samples.begin()));
     w.close();
     EXPECT_FALSE(w.is_open());
   }
   acmwav w;
-  wav_read_ahead ahead;
   EXPECT_FALSE(ahead.open(w, dir.file("text.wav")));
   EXPECT_EQ(w.error(), wav_error::not_riff);
   capture_sink sink;
   EXPECT_FALSE(ahead.step(sink));
   EXPECT_TRUE(sink.block_bytes.empty());
+  // And after a refusal a readable file reads whole.
+  acmwav again;
+  ASSERT_TRUE(ahead.open(again, dir.file("long.wav")));
+  while (ahead.step(sink)) {
+  }
+  EXPECT_EQ(sink.samples, samples);
 }
 
 }  // namespace
