@@ -1,6 +1,7 @@
 #include "audio/acmwav.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "audio/sample_bytes.hpp"
@@ -27,6 +28,27 @@ bool read_exact(std::FILE* f, void* out, std::size_t n) {
 
 bool skip(std::FILE* f, std::int64_t n) {
   return std::fseek(f, static_cast<long>(n), SEEK_CUR) == 0;
+}
+
+// The first sample of each of n frames. Stereo, the usual case, goes in runs of fixed length
+// the compiler vectorises.
+void first_channel(const std::int16_t* __restrict in, std::int16_t* __restrict out, std::int32_t n,
+                   int channels) {
+  std::int32_t k = 0;
+  if (channels == 2) {
+    for (; k + 32 <= n; k += 32) {
+      std::uint32_t frames[32];
+      std::memcpy(frames, in + 2 * k, sizeof frames);
+      for (int j = 0; j < 32; ++j) {
+        // The first channel's sample is the frame's first 16 bits in memory.
+        if constexpr (std::endian::native == std::endian::little)
+          out[k + j] = static_cast<std::int16_t>(frames[j] & 0xFFFFu);
+        else
+          out[k + j] = static_cast<std::int16_t>(frames[j] >> 16);
+      }
+    }
+  }
+  for (; k < n; ++k) out[k] = in[k * channels];
 }
 
 }  // namespace
@@ -259,9 +281,7 @@ bool acmwav::step() {
   if (channels_ >= 2) {
     const std::int32_t free_samples = (mono_.capacity - mono_.fill) / 2;
     const std::int32_t n = std::min(cur->fill / 2 / channels_, free_samples);
-    std::int16_t* out = mono_.data.data() + mono_.fill / 2;
-    const std::int16_t* in = cur->data.data();
-    for (std::int32_t k = 0; k < n; ++k) out[k] = in[k * channels_];
+    first_channel(cur->data.data(), mono_.data.data() + mono_.fill / 2, n, channels_);
     mono_.fill += 2 * n;
     cur->drop_front(2 * n * channels_);
     cur = &mono_;

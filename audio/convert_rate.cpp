@@ -22,40 +22,6 @@ long double round_half_away(long double v) {
   return v >= 0 ? v + 0.5L : v - 0.5L;
 }
 
-// One output per iteration: a 64-tap dot product (the last tap is zero) in 32-bit integers,
-// then the phase step. Cloned per instruction set so one binary runs on any x86-64 and uses
-// AVX2 where the processor has it; integer sums make every clone give the same result.
-#if defined(__x86_64__) && !defined(__clang__)
-__attribute__((target_clones("avx2", "default")))
-#endif
-std::int32_t
-run_filter(const std::int16_t* in, std::int16_t* out, std::int32_t n, std::int32_t out_capacity,
-           const std::int16_t* coeffs, std::int32_t phases, std::int32_t step_whole,
-           std::int32_t step_frac, std::int32_t& phase, std::int32_t& position) {
-  std::int32_t outputs = 0;
-  std::int32_t pos = position;
-  std::int32_t ph = phase;
-  while (pos < n - 63 && outputs < out_capacity) {
-    const std::int16_t* x = in + pos;
-    const std::int16_t* c = coeffs + ph * 64;
-    // Wrapping 32-bit sum: exactly the two's-complement result, in any order of addition.
-    std::uint32_t sum = 0;
-    for (int k = 0; k < 64; ++k) {
-      sum += static_cast<std::uint32_t>(static_cast<std::int32_t>(x[k]) * c[k]);
-    }
-    out[outputs++] = static_cast<std::int16_t>(static_cast<std::int32_t>(sum + 32768u) >> 16);
-    ph += step_frac;
-    pos += step_whole;
-    if (ph >= phases) {
-      ph -= phases;
-      ++pos;
-    }
-  }
-  phase = ph;
-  position = pos;
-  return outputs;
-}
-
 }  // namespace
 
 ConvertRate::ConvertRate(std::int32_t input_rate, std::int32_t output_rate) {
@@ -125,11 +91,20 @@ std::int32_t ConvertRate::coefficient(int phase, int tap) const {
 std::int32_t ConvertRate::convert(const std::int16_t* in, std::int16_t* out, std::int32_t& count,
                                   std::int32_t out_capacity) {
   if (!has_table()) return 0;
-  std::int32_t position = 0;
-  const std::int32_t outputs = run_filter(in, out, count, out_capacity, coeffs_.data(), phases_,
-                                          step_whole_, step_frac_, phase_, position);
+  polyphase_run r;
+  r.in = in;
+  r.out = out;
+  r.n = count;
+  r.out_capacity = out_capacity;
+  r.coeffs = coeffs_.data();
+  r.phases = phases_;
+  r.step_whole = step_whole_;
+  r.step_frac = step_frac_;
+  r.phase = phase_;
+  const std::int32_t outputs = run_polyphase(kernel_, r);
+  phase_ = r.phase;
   // A step of more than 64 inputs could pass the end; never report more than was given.
-  count = position < count ? position : count;
+  count = r.position < count ? r.position : count;
   return outputs;
 }
 

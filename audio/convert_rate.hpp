@@ -6,6 +6,8 @@
 #include <limits>
 #include <vector>
 
+#include "audio/polyphase_kernel.hpp"
+
 namespace zta {
 
 class ConvertRate {
@@ -30,6 +32,10 @@ class ConvertRate {
   std::int32_t convert(const std::int16_t* in, std::int16_t* out, std::int32_t& count,
                        std::int32_t out_capacity = std::numeric_limits<std::int32_t>::max());
 
+  // The fastest kernel this processor runs, unless a test asks for another (every kernel gives
+  // the same outputs).
+  void use_kernel(filter_kernel k) { kernel_ = k; }
+
  private:
   static constexpr int row_stride = 64;  // 63 taps and a zero, so the dot product vectorises
 
@@ -42,6 +48,7 @@ class ConvertRate {
   // Every tap fits in 16 bits (|tap| <= cutoff x 32768 < 32768), so the dot product can use
   // 16-bit multiply-adds into 32-bit sums.
   std::vector<std::int16_t> coeffs_;  // phases_ rows of row_stride
+  filter_kernel kernel_ = fastest_filter_kernel();
 };
 
 }  // namespace zta

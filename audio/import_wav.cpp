@@ -5,6 +5,7 @@
 #include "announcements/clip_files.hpp"
 #include "announcements/list_ops.hpp"
 #include "audio/acmwav.hpp"
+#include "audio/read_ahead.hpp"
 #include "audio/recproc.hpp"
 #include "audio/rectmp.hpp"
 
@@ -80,6 +81,7 @@ struct import_wav_job::impl {
   std::vector<std::string> warnings;
   std::unique_ptr<rectmp> tmp;
   acmwav wav;
+  wav_read_ahead ahead;  // runs wav on a worker thread; stopped before wav is closed
   std::unique_ptr<recproc> proc;
   recording_processor processor;
   std::int16_t clip = -1;
@@ -89,11 +91,13 @@ struct import_wav_job::impl {
     failure = f;
     done = true;
     proc.reset();  // releases an unfinished clip
+    ahead.stop();
     wav.close();
     tmp.reset();  // deletes the temporary file
   }
 
   void start_processing() {
+    ahead.stop();
     wav.close();
     if (processor) {
       const recproc_failure f = processor(*tmp, clip, id_serial);
@@ -147,7 +151,7 @@ import_wav_job::import_wav_job(station& st, const std::string& path, pcm_decoder
     return;
   }
   // A file that cannot be read yields no audio; no clip is taken for it.
-  if (!impl_->wav.open(path, impl_->tmp.get())) impl_->end(from_wav(impl_->wav.error()));
+  if (!impl_->ahead.open(impl_->wav, path)) impl_->end(from_wav(impl_->wav.error()));
 }
 
 import_wav_job::~import_wav_job() = default;
@@ -156,7 +160,7 @@ bool import_wav_job::step() {
   auto& d = *impl_;
   if (d.done) return false;
   if (!d.proc) {
-    if (!d.wav.step()) d.start_processing();
+    if (!d.ahead.step(*d.tmp)) d.start_processing();
     return !d.done;
   }
   if (!d.proc->step()) d.finish_processing();

@@ -1,7 +1,9 @@
 #pragma once
 // Importing a WAV file as a new user-made announcement: decode, reduce to one channel, convert to
 // 22050 Hz, then the same processing as a recording. A job in fixed-size steps, so a progress
-// dialog can keep Cancel live; the tool and the tests run it in a plain loop.
+// dialog can keep Cancel live; the tool and the tests run it in a plain loop. The reading and
+// conversion run ahead on a worker thread (wav_read_ahead); each step still takes one piece, and
+// cancelling, failing or destroying the job stops the worker before it returns.
 #include <memory>
 #include <string>
 #include <vector>

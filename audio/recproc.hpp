@@ -75,9 +75,13 @@ class recproc {
   std::int32_t written_ = 0;
   int gain_ = 1024;            // Q10
   std::int32_t smoothed_ = 0;  // Q20
-  std::array<std::int16_t, block_samples> out_{};
-  std::array<std::int16_t, block_samples> held_{};
-  std::array<std::int16_t, block_samples> ahead_{};
+  using block = std::array<std::int16_t, block_samples>;
+  block& held() { return blocks_[held_]; }
+  block& ahead() { return blocks_[1 - held_]; }
+
+  block out_{};
+  std::array<block, 2> blocks_{};  // the held block and the look-ahead, which trade places
+  std::size_t held_ = 0;
   std::int32_t held_peak_ = 0;
   bool started_ = false;
   std::int16_t* result_clip_;

@@ -1,5 +1,6 @@
 #include "audio/rectmp.hpp"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -28,6 +29,27 @@ int gain_for_db(int n) {
   if (n < gain_min_db) n = gain_min_db;
   if (n > gain_max_db) n = gain_max_db;
   return gain_table[n - gain_min_db];
+}
+
+// Sum of (y >> 6)^2 over the block, in 64 bits: a long block of loud samples would wrap a 32-bit
+// sum. Runs of 64 samples are summed in 32 bits (at most 64 x 512^2) in a loop of fixed length
+// the compiler vectorises.
+std::uint64_t block_energy(const std::int16_t* y, std::int32_t n) {
+  std::uint64_t energy = 0;
+  std::int32_t k = 0;
+  for (; k + 64 <= n; k += 64) {
+    std::uint32_t run = 0;
+    for (int j = 0; j < 64; ++j) {
+      const std::int32_t e = y[k + j] >> 6;
+      run += static_cast<std::uint32_t>(e * e);
+    }
+    energy += run;
+  }
+  for (; k < n; ++k) {
+    const std::int32_t e = y[k] >> 6;
+    energy += static_cast<std::uint64_t>(e * e);
+  }
+  return energy;
 }
 
 }  // namespace
@@ -91,17 +113,18 @@ rectmp::~rectmp() {
 int rectmp::append_block(std::int16_t* samples, std::int32_t byte_count) {
   if (byte_count <= 0 || samples == nullptr) return 0;
   const std::int32_t n = byte_count / 2;
-  // Summed in 64 bits: a long block of loud samples would wrap a 32-bit sum.
-  std::uint64_t energy = 0;
+  // The accumulator stays within -262144 .. 262143 (h - (dc >> 4) maps that range into itself),
+  // so y = h - (dc >> 4) always fits 16 bits and the truncation the filter is defined with never
+  // changes a value. That lets the next accumulator be (dc + h) - (dc >> 4), two dependent
+  // operations per sample instead of four: this loop carries its state from sample to sample.
+  std::int32_t dc = dc_;
   for (std::int32_t k = 0; k < n; ++k) {
     const std::int32_t h = samples[k] >> 1;
-    const std::int32_t d = dc_ >> 4;
-    const auto y = static_cast<std::int16_t>(h - d);
-    samples[k] = y;
-    dc_ += y;
-    const std::int32_t e = y >> 6;
-    energy += static_cast<std::uint64_t>(e * e);
+    samples[k] = static_cast<std::int16_t>(h - (dc >> 4));
+    dc = (dc + h) - (dc >> 4);
   }
+  dc_ = dc;
+  const std::uint64_t energy = block_energy(samples, n);
   // A block of a single byte (the odd end of a 16-bit file) holds no sample: silence.
   const auto m = n > 0 ? static_cast<std::uint32_t>(energy / static_cast<std::uint64_t>(n)) : 0u;
   const int loudness = block_loudness(m);
@@ -117,10 +140,32 @@ int rectmp::append_block(std::int16_t* samples, std::int32_t byte_count) {
 }
 
 void rectmp::rewind() {
+  give_back_ = false;
+  read_ = 0;
+  given_back_ = 0;
   if (file_ != nullptr) {
     std::fflush(file_);
     std::fseek(file_, 0, SEEK_SET);
   }
+}
+
+void rectmp::give_back_what_is_read() {
+  give_back_ = file_ != nullptr;
+}
+
+// In whole stretches at least one stretch behind what was fetched, so well behind the stream's
+// buffer: those bytes are never read again. Where holes cannot be punched (another system or
+// file system) the room goes back with the file, as before.
+void rectmp::give_back_room() {
+#if defined(__linux__) && defined(FALLOC_FL_PUNCH_HOLE)
+  const std::int64_t upto = (read_ - give_back_stretch) / give_back_stretch * give_back_stretch;
+  if (::fallocate(::fileno(file_), FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE,
+                  static_cast<off_t>(given_back_), static_cast<off_t>(upto - given_back_)) == 0) {
+    given_back_ = upto;
+    return;
+  }
+#endif
+  give_back_ = false;
 }
 
 std::int32_t rectmp::fetch_block(void* buffer, std::int32_t byte_count) {
@@ -128,6 +173,8 @@ std::int32_t rectmp::fetch_block(void* buffer, std::int32_t byte_count) {
   const std::size_t r = std::fread(buffer, 1, static_cast<std::size_t>(byte_count), file_);
   if (std::ferror(file_) || r > static_cast<std::size_t>(byte_count)) return 0;
   swap_le_samples(static_cast<std::int16_t*>(buffer), r / 2);
+  read_ += static_cast<std::int64_t>(r);
+  if (give_back_ && read_ - given_back_ >= 2 * give_back_stretch) give_back_room();
   return static_cast<std::int32_t>(r);
 }
 

@@ -39,14 +39,25 @@ class rectmp final : public sample_sink {
   void rewind();
   // Bytes read into buffer; 0 when the file is not open or cannot be read.
   std::int32_t fetch_block(void* buffer, std::int32_t byte_count);
+  // For the last reader (the processing): from now on the file gives back the room of what has
+  // been read, in stretches of give_back_stretch, so the clip written meanwhile reuses those
+  // pages of the system's file cache instead of needing as many again. After a rewind what was
+  // given back reads as silence; rewind ends the giving back.
+  void give_back_what_is_read();
+  static constexpr std::int64_t give_back_stretch = std::int64_t{4} << 20;
   int normalising_gain() const { return zta::normalising_gain(histogram_); }
 
  private:
+  void give_back_room();
+
   std::string path_;
   std::vector<char> file_buffer_;  // outlives file_
   std::FILE* file_ = nullptr;
   loudness_histogram histogram_{};
   std::int32_t dc_ = 0;
+  bool give_back_ = false;
+  std::int64_t read_ = 0;        // bytes fetched since the rewind
+  std::int64_t given_back_ = 0;  // bytes from the start whose room went back
 };
 
 }  // namespace zta

@@ -1,4 +1,5 @@
-// Speed of the rate converter on 16-bit mono, in output samples per second (items/s).
+// Speed of the rate converter on 16-bit mono, in output samples per second (items/s), with each
+// filter kernel this processor runs (0 portable, 1 AVX2).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -17,7 +18,14 @@ void convert_rate(benchmark::State& state) {
                                          static_cast<double>((i * 7919) % 4001) - 2000);
   }
   std::vector<std::int16_t> output(input.size() * 3 + 16);
+  const auto& kernels = zta::runnable_filter_kernels();
+  const auto k = static_cast<std::size_t>(state.range(1));
+  if (k >= kernels.size()) {
+    state.SkipWithError("kernel not runnable here");
+    return;
+  }
   zta::ConvertRate cr(in_rate, 22050);
+  cr.use_kernel(kernels[k]);
   std::int64_t outputs = 0;
   for (auto _ : state) {
     std::int32_t count = static_cast<std::int32_t>(input.size());
@@ -25,10 +33,12 @@ void convert_rate(benchmark::State& state) {
     benchmark::DoNotOptimize(output.data());
   }
   state.SetItemsProcessed(outputs);
-  state.SetLabel(std::to_string(in_rate) + " -> 22050");
+  static constexpr const char* names[] = {"portable", "avx2"};
+  state.SetLabel(std::to_string(in_rate) + " -> 22050, " +
+                 names[static_cast<std::size_t>(kernels[k])]);
 }
 
 }  // namespace
 
-BENCHMARK(convert_rate)->Arg(44100)->Arg(48000)->Arg(8000)->Arg(32000)->Arg(11025);
+BENCHMARK(convert_rate)->ArgsProduct({{44100, 48000, 8000, 32000, 11025}, {0, 1}});
 BENCHMARK_MAIN();

@@ -4,7 +4,8 @@
 // itself; it asks a factory for a decoder only once the file has passed those checks, then pulls
 // the decoded samples in pieces of its own size, so memory stays bounded by its buffers.
 //
-// Contract: everything is called on one thread; a decoder never blocks on anything but reading
+// Contract: a decoder is used by one thread at a time (the import opens it on the caller's thread
+// and reads it on its worker, never both at once); a decoder never blocks on anything but reading
 // the file; a damaged file ends the data early (or reports -1), never hangs.
 #include <cstddef>
 #include <cstdint>

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 #include "announcements/clip_files.hpp"
@@ -104,6 +105,36 @@ TEST(ImportWav, CancelMidwayKeepsNothing) {
   EXPECT_EQ(job.failure(), import_failure::cancelled);
   EXPECT_EQ(st.content.list[0].clip, -1);
   EXPECT_TRUE(data.names().empty());
+}
+
+// Cancelled or dropped while the file is still being read (the reading runs ahead on a worker):
+// the worker is stopped, and neither the temporary file nor a clip is left behind.
+TEST(ImportWav, CancelWhileReadingKeepsNothing) {
+  temp_folder data, src, cwd;
+  src.write("long.wav", pcm16_wav(44100, 2, speech(44100 * 40, 2)));
+  const auto here = std::filesystem::current_path();
+  std::filesystem::current_path(cwd.root());  // where the temporary file goes
+  for (int steps : {0, 1, 200}) {
+    for (bool cancel : {true, false}) {
+      SCOPED_TRACE(testing::Message() << steps << (cancel ? " cancelled" : " dropped"));
+      station st(data.path());
+      {
+        import_wav_job job(st, src.file("long.wav"));
+        for (int i = 0; i < steps; ++i) ASSERT_TRUE(job.step());
+        EXPECT_EQ(cwd.names().size(), 1u);  // the temporary file
+        if (cancel) {
+          job.cancel();
+          EXPECT_FALSE(job.step());
+          EXPECT_EQ(job.failure(), import_failure::cancelled);
+          EXPECT_TRUE(cwd.names().empty());
+        }
+      }
+      EXPECT_EQ(st.content.list[0].clip, -1);
+      EXPECT_TRUE(data.names().empty());
+      EXPECT_TRUE(cwd.names().empty());
+    }
+  }
+  std::filesystem::current_path(here);
 }
 
 TEST(ImportWav, LevelWarningsReachTheCaller) {
