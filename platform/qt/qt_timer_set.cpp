@@ -36,6 +36,12 @@ int qt_timer_set::interval(int id) const {
   return it == timers_.end() ? -1 : it->second->interval();
 }
 
+timer_accuracy qt_timer_set::accuracy(int id) const {
+  auto it = timers_.find(id);
+  return it != timers_.end() && it->second->timerType() == Qt::CoarseTimer ? timer_accuracy::coarse
+                                                                           : timer_accuracy::exact;
+}
+
 void qt_timer_set::fire(int id) {
   kill(id);
   int period = handler_ ? handler_(id) : 0;

@@ -30,7 +30,8 @@ class qt_timer_set {
   void kill(int id);
   void kill_all();
   bool armed(int id) const;
-  int interval(int id) const;  // the delay it was last armed with; -1 when never armed
+  int interval(int id) const;             // the delay it was last armed with; -1 when never armed
+  timer_accuracy accuracy(int id) const;  // how closely that delay is kept (exact: never armed)
   // Runs timer `id`'s job now, as if it had fired (also what a firing timer does).
   void fire(int id);
 
