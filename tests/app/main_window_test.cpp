@@ -267,9 +267,19 @@ TEST_F(PanelTest, SetUpArmsTheTimersWithTheirFirstDelays) {
   EXPECT_EQ(panel->timers().interval(4), 30000);
   EXPECT_EQ(panel->timers().interval(5), 10000);
   EXPECT_EQ(panel->timers().interval(9), 5000);
+  for (int id : {1, 2, 4, 5, 9}) EXPECT_EQ(panel->timers().accuracy(id), timer_accuracy::exact);
   EXPECT_NE(panel->splash(), nullptr);
-  panel->timers().fire(1);
+  // The 500 ms periods are kept within Qt's coarse slop, so timers 1 and 5 wake us together;
+  // the longer ones stay exact.
+  for (int id : {1, 2, 4, 5}) panel->timers().fire(id);
   EXPECT_EQ(panel->timers().interval(1), 500);
+  EXPECT_EQ(panel->timers().interval(5), 500);
+  EXPECT_EQ(panel->timers().accuracy(1), timer_accuracy::coarse);
+  EXPECT_EQ(panel->timers().accuracy(5), timer_accuracy::coarse);
+  EXPECT_EQ(panel->timers().interval(2), 25000);
+  EXPECT_EQ(panel->timers().accuracy(2), timer_accuracy::exact);
+  EXPECT_EQ(panel->timers().interval(4), 30000);
+  EXPECT_EQ(panel->timers().accuracy(4), timer_accuracy::exact);
 }
 
 TEST_F(PanelTest, FixedTimeAnnouncementPlaysFromTimerOne) {
