@@ -26,6 +26,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The station of several tests here: one manual announcement "Store opening" on clip 0, which
+// holds `clip_bytes` of sound, and no chimes; the caller adds to it and writes it.
+station store_opening(const temp_folder& dir, std::int32_t now, std::size_t clip_bytes) {
+  station st(dir.path(), now);
+  st.settings.chimes = 0;
+  ann_blk a = always_current("Store opening", 0);
+  a.manual = 1;
+  st.content.list.push_back(a);
+  dir.write("afl000.aud", std::vector<std::uint8_t>(clip_bytes, 0x11));
+  return st;
+}
+
 TEST_F(ProcessTest, SecondCopyHandsOverAFileNameAndOpen) {
   dir.write("shop.vrx", one_announcement_package("Shop Opening"));
   QProcess* first = start({"/open"});
@@ -54,14 +66,9 @@ TEST_F(ProcessTest, SecondCopyHandsOverAFileNameAndOpen) {
 TEST_F(ProcessTest, TerminationSavesAChangeMadeWhileAJobHeldItsClip) {
   temp_folder shared;  // the remote control folder, outside the data folder
   system_wall_clock wall;
-  station st(dir.path(), wall.local_now());
-  st.settings.chimes = 0;
+  station st = store_opening(dir, wall.local_now(), 4410);
   set_field_text(st.settings.control_folder, shared.root().string());
-  ann_blk a = always_current("Store opening", 0);
-  a.manual = 1;
-  st.content.list.push_back(a);
   dir.write("vrxpa.dat", encode_settings_file(st));
-  dir.write("afl000.aud", std::vector<std::uint8_t>(4410, 0x11));
   std::vector<std::int16_t> loud(44100);
   for (std::size_t i = 0; i < loud.size(); ++i) loud[i] = (i / 4) % 2 ? 32767 : -32768;
   dir.write("Loud.wav", pcm16_wav(22050, 1, loud));
@@ -126,14 +133,9 @@ TEST_F(ProcessTest, FixedTimeAnnouncementPlaysByItselfIntoTheDeviceAndTheLog) {
   // not begin past it (a fixed time that passed before the start is not played).
   system_wall_clock wall;
   const std::int32_t started_at = wall.local_now();
-  station st(dir.path(), started_at);
-  st.settings.chimes = 0;
-  ann_blk a = always_current("Store opening", 0);
-  a.manual = 1;
-  a.fixed_times = {(started_at + 10) % seconds_per_day};
-  st.content.list.push_back(a);
+  station st = store_opening(dir, started_at, 22050 * 2);
+  st.content.list[0].fixed_times = {(started_at + 10) % seconds_per_day};
   dir.write("vrxpa.dat", encode_settings_file(st));
-  dir.write("afl000.aud", std::vector<std::uint8_t>(22050 * 2, 0x11));
   QProcess* player = start({"/open"});
   const std::string log = dir.file(log_file_name(started_at));
   std::string text;
@@ -312,14 +314,9 @@ TEST_F(ProcessTest, WithoutASoundCardTheSimulatedDevicePlaysIntoThePlayedFolder)
   env.insert("ALSA_CONFIG_PATH", QString::fromStdString(dir.file("empty-alsa.conf")));
   system_wall_clock wall;
   const std::int32_t started_at = wall.local_now();
-  station st(dir.path(), started_at);
-  st.settings.chimes = 0;
-  ann_blk a = always_current("Store opening", 0);
-  a.manual = 1;
-  a.fixed_times = {(started_at + 3) % seconds_per_day};
-  st.content.list.push_back(a);
+  station st = store_opening(dir, started_at, 22050 * 2);
+  st.content.list[0].fixed_times = {(started_at + 3) % seconds_per_day};
   dir.write("vrxpa.dat", encode_settings_file(st));
-  dir.write("afl000.aud", std::vector<std::uint8_t>(22050 * 2, 0x11));
   QProcess p;
   p.setProcessEnvironment(env);
   p.setWorkingDirectory(QString::fromStdString(dir.path()));
