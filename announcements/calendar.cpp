@@ -67,7 +67,6 @@ std::optional<std::int32_t> make_moment(const calendar_fields& f) {
 
 moment_chars moment_text_chars(std::int32_t moment) {
   const calendar_fields f = break_moment(moment);
-  // Years of the signed 32-bit scale have four digits (1901..2038): twenty bytes hold it all.
   moment_chars text{};
   std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day,
                 f.hour, f.minute, f.second);
