@@ -21,16 +21,14 @@
 #include "platform/sim/test_wave_out.hpp"
 #include "tests/common/announcement_maker.hpp"
 #include "tests/common/temp_folder.hpp"
+#include "tests/common/tick_day.hpp"
 
 namespace zta {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::int32_t day0 = 1699920000;  // Tuesday 2023-11-14 00:00:00
-constexpr int hms(int h, int m, int s) {
-  return h * 3600 + m * 60 + s;
-}
+using test::day0;
+using test::hms;
 
 struct fake_callouts final : tick_callouts {
   void show_notice(const std::string& text) override { notices.push_back(text); }

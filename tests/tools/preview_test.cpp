@@ -12,13 +12,13 @@
 #include "tests/common/announcement_maker.hpp"
 #include "tests/common/busy_schedule.hpp"
 #include "tests/common/temp_folder.hpp"
+#include "tests/common/tick_day.hpp"
 
 namespace zta {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::int32_t day0 = 1699920000;  // Tuesday 2023-11-14
+using test::day0;
 
 std::string run(const std::string& command, int* status = nullptr) {
   std::string out;
